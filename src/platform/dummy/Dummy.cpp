@@ -1,0 +1,96 @@
+#include "Dummy.h"
+
+#include <algorithm>
+
+#include "../Classes.h"
+
+namespace dummy {
+
+std::string NavigateFailure;
+
+std::vector<std::string>& Journal()
+{
+    static std::vector<std::string> journal;
+    return journal;
+}
+
+void Reset()
+{
+    Journal().clear();
+    NavigateFailure.clear();
+}
+
+void ControlPeer::SetParent(backend::ContainerPeer* P)
+{
+    if (auto* old = dynamic_cast<ContainerPeer*>(Parent))
+        old->Children.erase(std::remove(old->Children.begin(), old->Children.end(), this), old->Children.end());
+    Parent = P;
+    if (auto* now = dynamic_cast<ContainerPeer*>(Parent))
+        now->Children.push_back(this);
+}
+
+void WebViewPeer::Navigate(const std::u16string& URL)
+{
+    Journal().push_back("Navigate");
+    if (!NavigateFailure.empty())
+        throw EWebBrowserError(NavigateFailure);
+    Navigations.push_back(URL);
+}
+
+}  // namespace dummy
+
+namespace backend {
+
+std::unique_ptr<FormPeer> CreateFormPeer()
+{
+    return std::make_unique<dummy::FormPeer>();
+}
+
+std::unique_ptr<PanelPeer> CreatePanelPeer()
+{
+    return std::make_unique<dummy::PanelPeer>();
+}
+
+std::unique_ptr<WebViewPeer> CreateWebViewPeer()
+{
+    return std::make_unique<dummy::WebViewPeer>();
+}
+
+void Initialize()
+{
+    dummy::Journal().push_back("Initialize");
+}
+
+void RunLoop()
+{
+    dummy::Journal().push_back("RunLoop");
+}
+
+void Quit()
+{
+    dummy::Journal().push_back("Quit");
+}
+
+void ProcessPending()
+{
+    dummy::Journal().push_back("ProcessPending");
+}
+
+void ShowErrorBox(const std::string& Title, const std::string& Text)
+{
+    dummy::Journal().push_back("ErrorBox " + Title + ": " + Text);
+}
+
+void ShowFatalBox(const std::string& Title, const std::string& Text)
+{
+    dummy::Journal().push_back("FatalBox " + Title + ": " + Text);
+}
+
+std::string ModuleName()
+{
+    return "dummy-module";
+}
+
+void SetApplicationTitle(const std::string& Title) {}
+
+}  // namespace backend

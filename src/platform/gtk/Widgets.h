@@ -1,0 +1,52 @@
+// The GTK side of the control peers, shared by the peers of each control.
+#pragma once
+
+#include <gtk/gtk.h>
+
+#include "../Backend.h"
+#include "GObjectPtr.h"
+
+namespace backend::gtk {
+
+class ContainerWidget;
+
+// The common part of every control: one widget placed in its parent's
+// GtkLayout at its bounds. The widget has its own GdkWindow, so a control
+// placed later lies on top of its earlier siblings, for drawing and clicks.
+class Widget {
+public:
+    explicit Widget(GtkWidget* W);
+    ~Widget();
+    Widget(const Widget&) = delete;
+    Widget& operator=(const Widget&) = delete;
+
+    GtkWidget* Get() const { return widget_.get(); }
+    void SetBounds(const Bounds& B);
+    void SetParent(ContainerPeer* Parent);
+
+private:
+    GObjectPtr<GtkWidget> widget_;
+    GtkLayout* parent_ = nullptr;
+    Bounds bounds_;
+};
+
+// GTK's side of every container: the GtkLayout its children are placed in.
+// A GtkLayout draws into its own window, so it clips its children, and it
+// asks for no more room than it is given, so nothing scrolls.
+class Container {
+public:
+    virtual ~Container() = default;
+    virtual GtkLayout* Layout() const = 0;
+};
+
+void SetFocusChain(GtkLayout* Layout, const std::vector<ControlPeer*>& Children);
+
+inline GtkWidget* WidgetOf(const ControlPeer& Peer)
+{
+    return static_cast<GtkWidget*>(Peer.Handle());
+}
+
+// The main window, once a form peer exists: the parent of error boxes.
+GtkWindow* MainWindow();
+
+}  // namespace backend::gtk
