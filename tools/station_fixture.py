@@ -26,6 +26,7 @@ HERE = Path(__file__).resolve().parent
 PAGES = {
     "station": HERE / "station" / "index.html",
     "coords": HERE / "station" / "coords.html",
+    "policies": HERE / "station" / "policies.html",
 }
 STATION_PATH = "/dodor/fm/"
 
@@ -69,13 +70,21 @@ class Fixture(BaseHTTPRequestHandler):
             self.send(200, self.server.page)
         elif host == "app.rurive.com" and url.path == STATION_PATH + "painted":
             self.send(204, b"")
+        elif host == "app.rurive.com" and url.path == STATION_PATH + "song.mid":
+            body = b"MThd" + bytes(64)
+            self.send_response(200)
+            self.send_header("Content-Type", "audio/midi")
+            self.send_header("Content-Disposition", 'attachment; filename="song.mid"')
+            self.send_header("Content-Length", str(len(body)))
+            self.end_headers()
+            self.wfile.write(body)
         elif host.endswith("rurive.com"):
             page = f"<!doctype html><title>{host}</title><p>{host}{url.path}</p>".encode()
             self.send(200, page)
         else:
             self.send(502, b"only the maker's hosts are served here", "text/plain")
 
-    do_HEAD = do_GET
+    do_HEAD = do_GET  # send() leaves the body out for HEAD
 
     def do_POST(self):
         length = int(self.headers.get("Content-Length", "0") or 0)

@@ -1,0 +1,187 @@
+// The station view: what it shows of the page and what it asks the web for.
+#include <gtest/gtest.h>
+
+#include <set>
+
+#include "Harness.h"
+
+using namespace e2e;
+
+namespace {
+
+// The coordinates page paints page point (x, y) in this colour.
+Pixel PageColour(int X, int Y)
+{
+    return {static_cast<unsigned char>(X & 255), static_cast<unsigned char>(Y & 255),
+            static_cast<unsigned char>(((X >> 8) << 4) | (Y >> 8))};
+}
+
+struct Shown {
+    Image Picture;
+    std::string Saved;
+};
+
+// Starts the program on the coordinates page and captures its client area
+// once the page has painted, at Scale device pixels per layout pixel.
+Shown CaptureCoordinates(int Scale)
+{
+    Station station("coords");
+    std::map<std::string, std::string> env;
+    if (Scale != 1)
+        env["GDK_SCALE"] = std::to_string(Scale);
+    MusicBox box(station.ProxyUrl(), env);
+    XServer screen;
+    XWindow w = screen.WaitForWindow(box.Proc().Pid(), kCaption);
+    if (!w)
+        throw std::runtime_error("no window: " + box.Proc().Stderr());
+    if (!WaitFor([&] { return station.Painted(); }, 30s))
+        throw std::runtime_error("the page never painted");
+    // The page's first frame is on its way to the screen.
+    Rect g = screen.Geometry(w);
+    Image image = screen.Capture(g);
+    WaitFor(
+        [&] {
+            image = screen.Capture(g);
+            const int s = Scale;
+            return image.At(s * 10 + s / 2, s * 60 + s / 2) == PageColour(150, 56);
+        },
+        10s);
+    // Kept beside the test binary, for a person to look at after a failure.
+    const std::string path = "e2e-crop-x" + std::to_string(Scale) + ".ppm";
+    image.SavePpm(path);
+    screen.RequestClose(w);
+    box.Proc().Wait(15s);
+    return {image, path};
+}
+
+TEST(StationView, ShowsExactlyTheFixedRectangleOfThePage)
+{
+    Shown shown = CaptureCoordinates(1);
+    const Image& img = shown.Picture;
+    ASSERT_EQ((std::tuple{img.Width(), img.Height()}), (std::tuple{519, 515}));
+
+    // Rows 52 to 514: client point (x, y) shows page point (x + 140, y - 4),
+    // which puts page columns 140..658 and rows 48..510 on screen and the
+    // view's edges and scroll bars (the page is 1000 x 1000) off it.
+    int wrong = 0;
+    std::string first;
+    for (int y = 52; y < 515; ++y)
+        for (int x = 0; x < 519; ++x)
+            if (!(img.At(x, y) == PageColour(x + 140, y - 4)) && wrong++ == 0)
+                first = "client (" + std::to_string(x) + ", " + std::to_string(y) + ")";
+    EXPECT_EQ(wrong, 0) << "first wrong pixel at " << first << "; picture in " << shown.Saved;
+
+    // Rows 0 to 51 show nothing of the page: only the window's background.
+    const Pixel background = img.At(0, 0);
+    for (int y = 0; y < 52; ++y)
+        for (int x = 0; x < 519; ++x)
+            ASSERT_EQ(img.At(x, y), background) << "at (" << x << ", " << y << ") in " << shown.Saved;
+    EXPECT_FALSE(background == PageColour(140, 0));
+}
+
+TEST(StationView, ScaleFactorTwoKeepsTheSameRectangleOfThePage)
+{
+    Shown shown = CaptureCoordinates(2);
+    const Image& img = shown.Picture;
+    ASSERT_EQ((std::tuple{img.Width(), img.Height()}), (std::tuple{1038, 1030}));
+    const struct {
+        int X, Y;
+    } samples[] = {{0, 52}, {518, 52}, {0, 514}, {518, 514}, {259, 283}, {100, 400}};
+    for (auto s : samples) {
+        // Each layout pixel is 2 x 2 device pixels; read the inner one.
+        EXPECT_EQ(img.At(2 * s.X + 1, 2 * s.Y + 1), PageColour(s.X + 140, s.Y - 4))
+            << "client (" << s.X << ", " << s.Y << ") in " << shown.Saved;
+    }
+}
+
+TEST(StationView, NavigatesOnceWithAPlainGetToTheStationAddress)
+{
+    Station station;
+    MusicBox box(station.ProxyUrl());
+    XServer screen;
+    XWindow w = screen.WaitForWindow(box.Proc().Pid(), kCaption);
+    ASSERT_NE(w, 0u);
+    ASSERT_TRUE(WaitFor([&] { return station.Painted(); }, 30s));
+    std::this_thread::sleep_for(1s);  // time for any further navigation to show
+
+    int toStation = 0;
+    for (const auto& r : station.Requests()) {
+        if (r["url"] != "http://app.rurive.com/dodor/fm/")
+            continue;
+        ++toStation;
+        EXPECT_EQ(r["method"], "GET");
+        const std::set<std::string> standard = {"Host", "Accept", "User-Agent", "Accept-Encoding",
+                                                "Accept-Language", "Connection", "Upgrade-Insecure-Requests"};
+        for (const auto& [name, value] : r["headers"].items())
+            EXPECT_TRUE(standard.count(name)) << "extra header " << name << ": " << value;
+    }
+    EXPECT_EQ(toStation, 1);
+    screen.RequestClose(w);
+    EXPECT_EQ(box.Proc().Wait(15s), 0);
+}
+
+TEST(StationView, WithoutNetworkTheWindowOpensAndNoErrorBoxAppears)
+{
+    // Port 9 on loopback refuses connections: the engine gets no page at all.
+    MusicBox box("http://127.0.0.1:9/");
+    XServer screen;
+    XWindow w = screen.WaitForWindow(box.Proc().Pid(), kCaption);
+    ASSERT_NE(w, 0u) << box.Proc().Stderr();
+    std::this_thread::sleep_for(4s);
+    EXPECT_EQ(screen.WindowsOf(box.Proc().Pid()), std::vector<XWindow>{w}) << "a second window appeared";
+    EXPECT_TRUE(box.Proc().Running());
+    screen.RequestClose(w);
+    EXPECT_EQ(box.Proc().Wait(15s), 0);
+}
+
+}  // namespace
+
+namespace {
+
+// What pages may start on their own: no window opens, no permission is
+// given, and nothing is saved unless the user picks where.
+TEST(StationView, PageCannotOpenWindowsGetPermissionsOrSaveFilesByItself)
+{
+    Station station("policies");
+    MusicBox box(station.ProxyUrl());
+    XServer screen;
+    XWindow w = screen.WaitForWindow(box.Proc().Pid(), kCaption);
+    ASSERT_NE(w, 0u);
+
+    auto reported = [&](const std::string& what) {
+        for (const auto& r : station.Requests())
+            if (r["url"].get<std::string>().find("painted?" + what) != std::string::npos)
+                return true;
+        return false;
+    };
+    ASSERT_TRUE(WaitFor([&] { return reported("popup="); }, 30s));
+    EXPECT_TRUE(reported("popup=none"));
+    EXPECT_TRUE(WaitFor([&] { return reported("notification=denied"); }, 10s));
+    EXPECT_TRUE(WaitFor([&] { return reported("geolocation=denied"); }, 10s));
+
+    // The download asks where to save; dismissing the question saves nothing.
+    XWindow chooser = 0;
+    ASSERT_TRUE(WaitFor(
+        [&] {
+            for (XWindow other : screen.WindowsOf(box.Proc().Pid()))
+                if (other != w)
+                    chooser = other;
+            return chooser != 0;
+        },
+        20s))
+        << "no save dialog for the download";
+    screen.RequestClose(chooser);
+    EXPECT_TRUE(WaitFor([&] { return screen.WindowsOf(box.Proc().Pid()) == std::vector<XWindow>{w}; }, 10s));
+    std::this_thread::sleep_for(1s);
+
+    for (const auto& r : station.Requests())
+        EXPECT_EQ(r["url"].get<std::string>().find("hao.rurive.com"), std::string::npos) << "the pop-up was loaded";
+    for (const std::string& name : box.Home().List())
+        EXPECT_EQ(name.find("song"), std::string::npos) << "saved " << name;
+    EXPECT_TRUE(box.Tmp().List().empty());
+
+    screen.RequestClose(w);
+    EXPECT_EQ(box.Proc().Wait(15s), 0);
+}
+
+}  // namespace

@@ -1,0 +1,76 @@
+// The main window as the X server and a window manager see it.
+#include <gtest/gtest.h>
+
+#include "Harness.h"
+
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+
+using namespace e2e;
+
+namespace {
+
+// _MOTIF_WM_HINTS bits.
+constexpr long kFuncResize = 1L << 1, kFuncMove = 1L << 2, kFuncMinimize = 1L << 3, kFuncMaximize = 1L << 4,
+               kFuncClose = 1L << 5;
+constexpr long kDecorResize = 1L << 2, kDecorMaximize = 1L << 6;
+
+TEST(Window, OpensAtItsPlaceWithAFixedClientAreaAndTheProductCaption)
+{
+    Station station;
+    MusicBox box(station.ProxyUrl());
+    XServer screen;
+    XWindow w = screen.WaitForWindow(box.Proc().Pid(), kCaption);
+    ASSERT_NE(w, 0u) << box.Proc().Stderr();
+
+    const Rect g = screen.Geometry(w);
+    EXPECT_EQ((std::tuple{g.X, g.Y, g.Width, g.Height}), (std::tuple{355, 159, 519, 515}));
+    EXPECT_EQ(screen.WmClass(w), (std::pair<std::string, std::string>{"rurive-musicbox", kTitle}));
+
+    XSizeHints hints{};
+    long supplied = 0;
+    ASSERT_TRUE(XGetWMNormalHints(screen.Get(), w, &hints, &supplied));
+    ASSERT_TRUE(hints.flags & PMinSize);
+    ASSERT_TRUE(hints.flags & PMaxSize);
+    EXPECT_EQ((std::tuple{hints.min_width, hints.min_height, hints.max_width, hints.max_height}),
+              (std::tuple{519, 515, 519, 515}));
+
+    auto motif = screen.CardinalProperty(w, "_MOTIF_WM_HINTS");
+    ASSERT_GE(motif.size(), 3u);
+    const long functions = motif[1], decorations = motif[2];
+    EXPECT_EQ(functions, kFuncMove | kFuncMinimize | kFuncClose);
+    EXPECT_FALSE(functions & (kFuncResize | kFuncMaximize));
+    EXPECT_FALSE(decorations & (kDecorResize | kDecorMaximize));
+}
+
+TEST(Window, TwoStartsGiveTwoIndependentWindows)
+{
+    Station station;
+    MusicBox first(station.ProxyUrl());
+    MusicBox second(station.ProxyUrl());
+    XServer screen;
+    XWindow a = screen.WaitForWindow(first.Proc().Pid(), kCaption);
+    XWindow b = screen.WaitForWindow(second.Proc().Pid(), kCaption);
+    ASSERT_NE(a, 0u);
+    ASSERT_NE(b, 0u);
+    EXPECT_NE(a, b);
+
+    screen.RequestClose(a);
+    EXPECT_EQ(first.Proc().Wait(15s), 0);
+    EXPECT_TRUE(second.Proc().Running()) << "closing one window must not end the other program";
+    screen.RequestClose(b);
+    EXPECT_EQ(second.Proc().Wait(15s), 0);
+}
+
+TEST(Window, ScaleFactorTwoScalesTheWholeWindow)
+{
+    Station station;
+    MusicBox box(station.ProxyUrl(), {{"GDK_SCALE", "2"}});
+    XServer screen;
+    XWindow w = screen.WaitForWindow(box.Proc().Pid(), kCaption);
+    ASSERT_NE(w, 0u) << box.Proc().Stderr();
+    const Rect g = screen.Geometry(w);
+    EXPECT_EQ((std::tuple{g.Width, g.Height}), (std::tuple{2 * 519, 2 * 515}));
+}
+
+}  // namespace

@@ -1,4 +1,7 @@
 // Start-up, the event loop and the message boxes.
+#include <glib-unix.h>
+
+#include <csignal>
 #include <cstdio>
 #include <string>
 
@@ -39,6 +42,13 @@ void RunMessageBox(const std::string& Title, const std::string& Text)
     gtk_widget_destroy(dialog);
 }
 
+// Logout, shutdown or kill(1): end the way closing the window does.
+gboolean OnTerminateSignal(gpointer)
+{
+    Quit();
+    return G_SOURCE_CONTINUE;
+}
+
 }  // namespace
 
 void Initialize()
@@ -49,6 +59,8 @@ void Initialize()
     g_set_prgname(ExecutableName().c_str());
     if (!gtk_init_check(nullptr, nullptr))
         throw EOutOfResources("Cannot open display");
+    for (int signal : {SIGTERM, SIGINT, SIGHUP})
+        g_unix_signal_add(signal, OnTerminateSignal, nullptr);
 }
 
 void SetApplicationTitle(const std::string& Title)
