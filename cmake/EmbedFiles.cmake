@@ -1,5 +1,7 @@
 # Writes a C++ source that embeds files in the program, for Resources.h.
-# Run as: cmake -DOUTPUT=out.cpp -DFILES="name1=path1;name2=path2" -P EmbedFiles.cmake
+# Run as: cmake -DOUTPUT=out.cpp -DLIST=files.list -P EmbedFiles.cmake, where
+# files.list has one "name=path" line per file.
+file(STRINGS "${LIST}" FILES)
 set(body "")
 set(table "")
 set(index 0)

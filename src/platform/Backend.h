@@ -71,7 +71,18 @@ public:
     virtual void Navigate(const std::u16string& URL) = 0;
 };
 
+class ButtonPeer : public virtual ControlPeer {
+public:
+    virtual void SetCaption(const std::string& Text) = 0;
+    // A Windows bitmap; its bottom-left pixel's colour is drawn transparent.
+    // Throws EReadError when it cannot be decoded.
+    virtual void SetGlyph(std::span<const unsigned char> Bitmap) = 0;
+    // Called when the user clicks the button.
+    std::function<void()> OnClick;
+};
+
 std::unique_ptr<FormPeer> CreateFormPeer();
+std::unique_ptr<ButtonPeer> CreateButtonPeer();
 std::unique_ptr<PanelPeer> CreatePanelPeer();
 std::unique_ptr<WebViewPeer> CreateWebViewPeer();
 

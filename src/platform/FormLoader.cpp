@@ -6,6 +6,7 @@
 
 #include <nlohmann/json.hpp>
 
+#include "Buttons.h"
 #include "Forms.h"
 #include "Resources.h"
 #include "WebBrowser.h"
@@ -24,6 +25,7 @@ using Factory = std::function<TComponent*(TComponent* Owner)>;
 const std::map<std::string, Factory>& Classes()
 {
     static const std::map<std::string, Factory> classes = {
+        {"TBitBtn", [](TComponent* o) -> TComponent* { return new TBitBtn(o); }},
         {"TPanel", [](TComponent* o) -> TComponent* { return new TPanel(o); }},
         {"TWebBrowser", [](TComponent* o) -> TComponent* { return new TWebBrowser(o); }},
     };

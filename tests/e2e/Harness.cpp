@@ -156,7 +156,9 @@ std::string Process::Stderr() const
     return ReadFile(err_);
 }
 
-std::vector<pid_t> ChildrenOf(pid_t Pid)
+namespace {
+// Children of Pid, living or dead, as /proc lists them.
+std::vector<pid_t> ChildrenWhere(pid_t Pid, bool Zombies)
 {
     std::vector<pid_t> children;
     for (const auto& e : std::filesystem::directory_iterator("/proc")) {
@@ -170,10 +172,22 @@ std::vector<pid_t> ChildrenOf(pid_t Pid)
             continue;
         char state = 0;
         int ppid = 0;
-        if (std::sscanf(stat.c_str() + close + 1, " %c %d", &state, &ppid) == 2 && ppid == Pid && state != 'Z')
+        if (std::sscanf(stat.c_str() + close + 1, " %c %d", &state, &ppid) == 2 && ppid == Pid &&
+            (state == 'Z') == Zombies)
             children.push_back(std::stoi(name));
     }
     return children;
+}
+}  // namespace
+
+std::vector<pid_t> ChildrenOf(pid_t Pid)
+{
+    return ChildrenWhere(Pid, false);
+}
+
+std::vector<pid_t> ZombiesOf(pid_t Pid)
+{
+    return ChildrenWhere(Pid, true);
 }
 
 bool Alive(pid_t Pid)
@@ -383,6 +397,12 @@ void XServer::Click(int X, int Y)
     XSync(display_, False);
     std::this_thread::sleep_for(30ms);
     XTestFakeButtonEvent(display_, 1, False, CurrentTime);
+    XSync(display_, False);
+}
+
+void XServer::ParkPointer()
+{
+    XTestFakeMotionEvent(display_, -1, 0, 0, CurrentTime);
     XSync(display_, False);
 }
 

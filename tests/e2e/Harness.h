@@ -56,8 +56,9 @@ private:
     std::string out_, err_;
 };
 
-// The pids of Pid's living child processes.
+// The pids of Pid's living child processes, and of its unreaped dead ones.
 std::vector<pid_t> ChildrenOf(pid_t Pid);
+std::vector<pid_t> ZombiesOf(pid_t Pid);
 bool Alive(pid_t Pid);
 
 // The local station: an HTTP proxy on loopback that serves the maker's hosts.
@@ -123,6 +124,8 @@ public:
     Image Capture(const Rect& Area);
     // A click with the first button at a screen position.
     void Click(int X, int Y);
+    // Moves the pointer to the screen's corner, away from every window.
+    void ParkPointer();
     // What a window manager sends for the close box.
     void RequestClose(XWindow W);
 

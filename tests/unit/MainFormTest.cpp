@@ -2,6 +2,8 @@
 #include <gtest/gtest.h>
 
 #include "Unit1.h"
+
+#include <algorithm>
 #include "platform/Application.h"
 #include "platform/dummy/Dummy.h"
 
@@ -51,17 +53,6 @@ TEST_F(MainForm, DefinitionBuildsTheWindowAndStationView)
     EXPECT_EQ(view.Parent, &panel);
     EXPECT_EQ((std::tuple{view.Bounds.Left, view.Bounds.Top, view.Bounds.Width, view.Bounds.Height}),
               (std::tuple{-140, -48, 800, 800}));
-    EXPECT_EQ(window.FocusOrder, std::vector<backend::ControlPeer*>{&panel});
-    EXPECT_EQ(panel.FocusOrder, std::vector<backend::ControlPeer*>{&view});
-}
-
-TEST_F(MainForm, ComponentsAreCreatedInDocumentOrder)
-{
-    Application->CreateForm(Form1);
-    std::vector<std::string> names;
-    for (int i = 0; i < Form1->ComponentCount(); ++i)
-        names.push_back(Form1->Components(i)->Name());
-    EXPECT_EQ(names, (std::vector<std::string>{"Panel1", "WebBrowser1"}));
 }
 
 TEST_F(MainForm, FormCreateNavigatesOnceToTheStation)
@@ -88,6 +79,95 @@ TEST_F(MainForm, ClosingTheMainWindowEndsTheLoopAndDestroysTheForm)
     Form1->Close();
     EXPECT_TRUE(Application->Terminated());
     EXPECT_EQ(dummy::Journal().back(), "Quit");
+}
+
+}  // namespace
+
+namespace {
+
+struct ButtonCase {
+    const char* Name;
+    int Left, Top, Width, Height, TabOrder;
+    const char* Caption;
+    const char* Parent;
+    const char* Address;
+};
+
+const ButtonCase kButtons[] = {
+    {"BitBtn1", 0, 0, 105, 50, 1, "网址导航", "Form1", "http://hao.rurive.com/"},
+    {"BitBtn2", 104, 0, 105, 50, 2, "淘宝旗舰店", "Form1", "http://shop.rurive.com/"},
+    {"BitBtn3", 208, 0, 105, 50, 3, "淘宝商城", "Form1", "http://mall.rurive.com/"},
+    {"BitBtn4", 312, 0, 209, 50, 4, "提示\xEF\xBC\x9A软件有更新请立即升级", "Form1", "http://down.rurive.com/viz.exe"},
+    {"BitBtn5", 264, 386, 90, 33, 1, "点此升级", "Panel1", "http://down.rurive.com/viz.exe"},
+};
+
+TBitBtn* ButtonNamed(const std::string& Name)
+{
+    for (int i = 0; i < Form1->ComponentCount(); ++i)
+        if (Form1->Components(i)->Name() == Name)
+            return dynamic_cast<TBitBtn*>(Form1->Components(i));
+    return nullptr;
+}
+
+TEST_F(MainForm, ButtonsHaveTheirPlaceCaptionAndParent)
+{
+    Application->CreateForm(Form1);
+    for (const ButtonCase& c : kButtons) {
+        SCOPED_TRACE(c.Name);
+        TBitBtn* b = ButtonNamed(c.Name);
+        ASSERT_NE(b, nullptr);
+        EXPECT_EQ(b->Parent()->Name(), c.Parent);
+        EXPECT_EQ((std::tuple{b->Left(), b->Top(), b->Width(), b->Height(), b->TabOrder()}),
+                  (std::tuple{c.Left, c.Top, c.Width, c.Height, c.TabOrder}));
+        auto& peer = dynamic_cast<dummy::ButtonPeer&>(b->Peer());
+        EXPECT_EQ(peer.Caption, c.Caption);
+        EXPECT_FALSE(peer.Glyph.empty());
+    }
+    EXPECT_EQ(Form1->BitBtn1, ButtonNamed("BitBtn1"));
+    EXPECT_EQ(Form1->BitBtn5, ButtonNamed("BitBtn5"));
+}
+
+TEST_F(MainForm, ComponentsAreCreatedStackedAndTabbedInTheDefinitionsOrder)
+{
+    Application->CreateForm(Form1);
+    std::vector<std::string> created;
+    for (int i = 0; i < Form1->ComponentCount(); ++i)
+        created.push_back(Form1->Components(i)->Name());
+    EXPECT_EQ(created, (std::vector<std::string>{"Panel1", "WebBrowser1", "BitBtn5", "BitBtn1", "BitBtn2", "BitBtn3",
+                                                 "BitBtn4"}));
+
+    auto& window = dynamic_cast<dummy::FormPeer&>(Form1->Peer());
+    auto& panel = dynamic_cast<dummy::PanelPeer&>(Form1->Panel1->Peer());
+    const std::vector<backend::ControlPeer*> top = {&Form1->Panel1->Peer(), &Form1->BitBtn1->Peer(),
+                                                    &Form1->BitBtn2->Peer(), &Form1->BitBtn3->Peer(),
+                                                    &Form1->BitBtn4->Peer()};
+    EXPECT_EQ(window.Children, top);  // bottom to top: each button over its left neighbour
+    EXPECT_EQ(window.FocusOrder, top);
+    const std::vector<backend::ControlPeer*> inPanel = {&Form1->WebBrowser1->Peer(), &Form1->BitBtn5->Peer()};
+    EXPECT_EQ(panel.Children, inPanel);  // the upgrade button over the page
+    EXPECT_EQ(panel.FocusOrder, inPanel);
+}
+
+TEST_F(MainForm, EachClickLaunchesItsButtonsAddressOnce)
+{
+    Application->CreateForm(Form1);
+    for (const ButtonCase& c : kButtons) {
+        SCOPED_TRACE(c.Name);
+        dummy::Journal().clear();
+        auto& peer = dynamic_cast<dummy::ButtonPeer&>(ButtonNamed(c.Name)->Peer());
+        peer.Click();
+        peer.Click();
+        EXPECT_EQ(dummy::Journal(), (std::vector<std::string>(2, std::string("Launch ") + c.Address)));
+    }
+}
+
+TEST_F(MainForm, UpgradeButtonsShareOneGlyphByteForByte)
+{
+    Application->CreateForm(Form1);
+    EXPECT_EQ(dynamic_cast<dummy::ButtonPeer&>(Form1->BitBtn4->Peer()).Glyph,
+              dynamic_cast<dummy::ButtonPeer&>(Form1->BitBtn5->Peer()).Glyph);
+    EXPECT_NE(dynamic_cast<dummy::ButtonPeer&>(Form1->BitBtn1->Peer()).Glyph,
+              dynamic_cast<dummy::ButtonPeer&>(Form1->BitBtn2->Peer()).Glyph);
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "../Classes.h"
+#include "../Launcher.h"
 
 namespace dummy {
 
@@ -39,6 +40,11 @@ void WebViewPeer::Navigate(const std::u16string& URL)
 
 }  // namespace dummy
 
+void LaunchBrowser(const std::string& Address)
+{
+    dummy::Journal().push_back("Launch " + Address);
+}
+
 namespace backend {
 
 std::unique_ptr<FormPeer> CreateFormPeer()
@@ -49,6 +55,11 @@ std::unique_ptr<FormPeer> CreateFormPeer()
 std::unique_ptr<PanelPeer> CreatePanelPeer()
 {
     return std::make_unique<dummy::PanelPeer>();
+}
+
+std::unique_ptr<ButtonPeer> CreateButtonPeer()
+{
+    return std::make_unique<dummy::ButtonPeer>();
 }
 
 std::unique_ptr<WebViewPeer> CreateWebViewPeer()

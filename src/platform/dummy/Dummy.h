@@ -64,4 +64,19 @@ public:
     std::vector<std::u16string> Navigations;
 };
 
+class ButtonPeer : public ControlPeer, public virtual backend::ButtonPeer {
+public:
+    void SetCaption(const std::string& T) override { Caption = T; }
+    void SetGlyph(std::span<const unsigned char> B) override { Glyph.assign(B.begin(), B.end()); }
+    // What a click by the user does.
+    void Click()
+    {
+        if (OnClick)
+            OnClick();
+    }
+
+    std::string Caption;
+    std::vector<unsigned char> Glyph;
+};
+
 }  // namespace dummy
