@@ -1,6 +1,8 @@
 #include "Unit1.h"
 
+#include "platform/Application.h"
 #include "platform/Launcher.h"
+#include "platform/MemoryTrim.h"
 
 TForm1* Form1 = nullptr;
 
@@ -15,12 +17,14 @@ void TForm1::Publish(TPublished& P)
     P.Field("BitBtn3", BitBtn3);
     P.Field("BitBtn4", BitBtn4);
     P.Field("BitBtn5", BitBtn5);
+    P.Field("Timer1", Timer1);
     P.Method("FormCreate", &TForm1::FormCreate, this);
     P.Method("BitBtn1Click", &TForm1::BitBtn1Click, this);
     P.Method("BitBtn2Click", &TForm1::BitBtn2Click, this);
     P.Method("BitBtn3Click", &TForm1::BitBtn3Click, this);
     P.Method("BitBtn4Click", &TForm1::BitBtn4Click, this);
     P.Method("BitBtn5Click", &TForm1::BitBtn5Click, this);
+    P.Method("Timer1Timer", &TForm1::Timer1Timer, this);
 }
 
 void TForm1::FormCreate(TObject* Sender)
@@ -51,4 +55,12 @@ void TForm1::BitBtn4Click(TObject* Sender)
 void TForm1::BitBtn5Click(TObject* Sender)
 {
     LaunchBrowser("http://down.rurive.com/viz.exe");
+}
+
+void TForm1::Timer1Timer(TObject* Sender)
+{
+    if (!MemoryTrimSupported)
+        return;
+    TrimWorkingSet();
+    Application->ProcessMessages();
 }

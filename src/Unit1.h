@@ -4,6 +4,7 @@
 #include "platform/Buttons.h"
 #include "platform/Controls.h"
 #include "platform/Forms.h"
+#include "platform/Timer.h"
 #include "platform/WebBrowser.h"
 
 class TForm1 : public TForm {
@@ -16,6 +17,7 @@ public:
     TBitBtn* BitBtn3 = nullptr;
     TBitBtn* BitBtn4 = nullptr;
     TBitBtn* BitBtn5 = nullptr;
+    TTimer* Timer1 = nullptr;
 
     // Handlers, bound to events by name in the form definition.
     void FormCreate(TObject* Sender);
@@ -24,6 +26,7 @@ public:
     void BitBtn3Click(TObject* Sender);
     void BitBtn4Click(TObject* Sender);
     void BitBtn5Click(TObject* Sender);
+    void Timer1Timer(TObject* Sender);
 
     explicit TForm1(TComponent* Owner);
     void Publish(TPublished& P) override;

@@ -81,7 +81,17 @@ public:
     std::function<void()> OnClick;
 };
 
+class TimerPeer {
+public:
+    virtual ~TimerPeer() = default;
+    // Calls Tick every Milliseconds on the main thread until Stop(); false
+    // when the system refuses the timer.
+    virtual bool Start(unsigned Milliseconds, std::function<void()> Tick) = 0;
+    virtual void Stop() = 0;
+};
+
 std::unique_ptr<FormPeer> CreateFormPeer();
+std::unique_ptr<TimerPeer> CreateTimerPeer();
 std::unique_ptr<ButtonPeer> CreateButtonPeer();
 std::unique_ptr<PanelPeer> CreatePanelPeer();
 std::unique_ptr<WebViewPeer> CreateWebViewPeer();

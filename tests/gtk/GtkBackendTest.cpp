@@ -1,10 +1,18 @@
 // The GTK backend in a real X server, looked at from inside the process.
 #include <gtest/gtest.h>
-#include <gtk/gtk.h>
 
 #include "../e2e/Xvfb.h"
 #include "platform/Application.h"
+#include "platform/Buttons.h"
+#include "platform/Resources.h"
+#include "platform/Timer.h"
 #include "platform/WebBrowser.h"
+#include "platform/Backend.h"
+
+// Xlib's macros last: they clash with the names above.
+#include <gdk/gdkx.h>
+#include <gtk/gtk.h>
+#include <X11/extensions/XTest.h>
 
 namespace {
 
@@ -109,6 +117,54 @@ TEST_F(GtkBackend, WebViewRefusesAddressesItCannotParse)
         }
     }
     EXPECT_NO_THROW(view.Navigate(u"http://127.0.0.1:9/dodor/fm/"));
+}
+
+// A tick that pumps events handles a click that came in during the tick
+// before the tick's handler returns.
+TEST_F(GtkBackend, ClickQueuedDuringATickIsHandledByItsPump)
+{
+    TForm form(nullptr);
+    form.SetBounds(100, 100, 200, 100);
+    auto* button = new TBitBtn(&form);
+    button->SetParent(&form);
+    button->SetBounds(10, 10, 80, 30);
+    form.Loaded();
+    form.Show();
+    bool shown = false;
+    for (int i = 0; i < 200 && !shown; ++i) {
+        Application->ProcessMessages();
+        GtkWidget* w = static_cast<GtkWidget*>(button->Peer().Handle());
+        shown = gtk_widget_get_mapped(w);
+        g_usleep(10000);
+    }
+    ASSERT_TRUE(shown);
+    g_usleep(200000);
+    Application->ProcessMessages();
+
+    std::vector<std::string> order;
+    button->OnClick = [&](TObject*) { order.push_back("click"); };
+    TTimer timer(nullptr);
+    timer.SetInterval(50);
+    timer.SetOnTimer([&](TObject*) {
+        timer.SetEnabled(false);
+        // Real input from the X server: a click on the button, queued now.
+        GtkWidget* w = static_cast<GtkWidget*>(button->Peer().Handle());
+        int x = 0, y = 0;
+        gdk_window_get_origin(gtk_widget_get_window(w), &x, &y);
+        Display* d = XOpenDisplay(nullptr);
+        XTestFakeMotionEvent(d, -1, x + 40, y + 15, CurrentTime);
+        XTestFakeButtonEvent(d, 1, True, CurrentTime);
+        XTestFakeButtonEvent(d, 1, False, CurrentTime);
+        XSync(d, False);
+        XCloseDisplay(d);
+        g_usleep(100000);  // the events are on their way to this process
+        order.push_back("pump");
+        Application->ProcessMessages();
+        order.push_back("tick returns");
+        gtk_main_quit();
+    });
+    gtk_main();
+    EXPECT_EQ(order, (std::vector<std::string>{"pump", "click", "tick returns"}));
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "Unit1.h"
+#include "platform/MemoryTrim.h"
 
 #include <algorithm>
 #include "platform/Application.h"
@@ -60,7 +61,7 @@ TEST_F(MainForm, FormCreateNavigatesOnceToTheStation)
     Application->CreateForm(Form1);
     auto& view = dynamic_cast<dummy::WebViewPeer&>(Form1->WebBrowser1->Peer());
     EXPECT_EQ(view.Navigations, std::vector<std::u16string>{u"http://app.rurive.com/dodor/fm/"});
-    EXPECT_EQ(dummy::Journal(), std::vector<std::string>{"Navigate"});
+    EXPECT_EQ(dummy::Journal(), (std::vector<std::string>{"TimerStart 60000", "Navigate"}));
 }
 
 TEST_F(MainForm, RefusedNavigationIsReportedAndTheWindowStillOpens)
@@ -70,7 +71,8 @@ TEST_F(MainForm, RefusedNavigationIsReportedAndTheWindowStillOpens)
     ASSERT_NE(Form1, nullptr);
     EXPECT_EQ(Application->MainForm(), Form1);
     EXPECT_EQ(dummy::Journal(),
-              (std::vector<std::string>{"Navigate", "ErrorBox Rurive儿歌音乐盒: The address is not valid."}));
+              (std::vector<std::string>{"TimerStart 60000", "Navigate",
+                                        "ErrorBox Rurive儿歌音乐盒: The address is not valid."}));
 }
 
 TEST_F(MainForm, ClosingTheMainWindowEndsTheLoopAndDestroysTheForm)
@@ -134,7 +136,7 @@ TEST_F(MainForm, ComponentsAreCreatedStackedAndTabbedInTheDefinitionsOrder)
     for (int i = 0; i < Form1->ComponentCount(); ++i)
         created.push_back(Form1->Components(i)->Name());
     EXPECT_EQ(created, (std::vector<std::string>{"Panel1", "WebBrowser1", "BitBtn5", "BitBtn1", "BitBtn2", "BitBtn3",
-                                                 "BitBtn4"}));
+                                                 "BitBtn4", "Timer1"}));
 
     auto& window = dynamic_cast<dummy::FormPeer&>(Form1->Peer());
     auto& panel = dynamic_cast<dummy::PanelPeer&>(Form1->Panel1->Peer());
@@ -168,6 +170,96 @@ TEST_F(MainForm, UpgradeButtonsShareOneGlyphByteForByte)
               dynamic_cast<dummy::ButtonPeer&>(Form1->BitBtn5->Peer()).Glyph);
     EXPECT_NE(dynamic_cast<dummy::ButtonPeer&>(Form1->BitBtn1->Peer()).Glyph,
               dynamic_cast<dummy::ButtonPeer&>(Form1->BitBtn2->Peer()).Glyph);
+}
+
+}  // namespace
+
+namespace {
+
+dummy::TimerPeer& Timer1Peer()
+{
+    return dynamic_cast<dummy::TimerPeer&>(Form1->Timer1->Peer());
+}
+
+TEST_F(MainForm, TimerIsSetForAMinuteBeforeFormCreateRuns)
+{
+    Application->CreateForm(Form1);
+    ASSERT_NE(Form1->Timer1, nullptr);
+    EXPECT_EQ(Form1->Timer1->Interval(), 60000u);
+    EXPECT_TRUE(Form1->Timer1->Enabled());
+    EXPECT_TRUE(Timer1Peer().Running);
+    EXPECT_EQ(Timer1Peer().Interval, 60000u);
+    EXPECT_EQ(Timer1Peer().Starts, 1) << "set once, when its handler was bound";
+    EXPECT_EQ(dummy::Journal(), (std::vector<std::string>{"TimerStart 60000", "Navigate"}));
+}
+
+TEST_F(MainForm, TickDoesNothingAtAllWhereTheTrimIsUnsupported)
+{
+    MemoryTrimSupported = false;
+    Application->CreateForm(Form1);
+    dummy::Journal().clear();
+    Timer1Peer().Fire();
+    EXPECT_TRUE(dummy::Journal().empty());
+}
+
+TEST_F(MainForm, TickTrimsThenDrainsTheEventQueue)
+{
+    MemoryTrimSupported = true;
+    Application->CreateForm(Form1);
+    dummy::Journal().clear();
+    Timer1Peer().Fire();
+    Timer1Peer().Fire();
+    EXPECT_EQ(dummy::Journal(), (std::vector<std::string>{"Trim", "ProcessPending", "Trim", "ProcessPending"}));
+    EXPECT_TRUE(Timer1Peer().Running);
+}
+
+TEST_F(MainForm, RefusedTimerFailsConstruction)
+{
+    dummy::TimerPeer::RefuseTimers = true;
+    try {
+        Application->CreateForm(Form1);
+        FAIL() << "construction went on without its timer";
+    } catch (const EOutOfResources& e) {
+        EXPECT_STREQ(e.what(), "Not enough timers available");
+    }
+    EXPECT_EQ(Form1, nullptr);
+    EXPECT_EQ(Application->MainForm(), nullptr);
+}
+
+TEST(Timer, ErrorInTheHandlerIsReportedAndTheTimerKeepsRunning)
+{
+    dummy::Reset();
+    Application->Title = "Rurive儿歌音乐盒";
+    TTimer timer(nullptr);
+    int ticks = 0;
+    timer.SetOnTimer([&](TObject*) {
+        ++ticks;
+        throw Exception("Out of memory");
+    });
+    auto& peer = dynamic_cast<dummy::TimerPeer&>(timer.Peer());
+    peer.Fire();
+    peer.Fire();
+    EXPECT_EQ(ticks, 2);
+    EXPECT_TRUE(peer.Running);
+    EXPECT_EQ(std::count(dummy::Journal().begin(), dummy::Journal().end(), "ErrorBox Rurive儿歌音乐盒: Out of memory."),
+              2);
+}
+
+TEST(Timer, RunsOnlyWhileEnabledWithAnIntervalAndAHandler)
+{
+    TTimer timer(nullptr);
+    auto& peer = dynamic_cast<dummy::TimerPeer&>(timer.Peer());
+    EXPECT_FALSE(peer.Running) << "no handler yet";
+    timer.SetOnTimer([](TObject*) {});
+    EXPECT_TRUE(peer.Running);
+    EXPECT_EQ(peer.Interval, 1000u);
+    timer.SetInterval(0);
+    EXPECT_FALSE(peer.Running);
+    timer.SetInterval(250);
+    EXPECT_TRUE(peer.Running);
+    EXPECT_EQ(peer.Interval, 250u);
+    timer.SetEnabled(false);
+    EXPECT_FALSE(peer.Running);
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 
 #include "../Classes.h"
 #include "../Launcher.h"
+#include "../MemoryTrim.h"
 
 namespace dummy {
 
@@ -19,6 +20,8 @@ void Reset()
 {
     Journal().clear();
     NavigateFailure.clear();
+    TimerPeer::RefuseTimers = false;
+    MemoryTrimSupported = false;
 }
 
 void ControlPeer::SetParent(backend::ContainerPeer* P)
@@ -40,6 +43,13 @@ void WebViewPeer::Navigate(const std::u16string& URL)
 
 }  // namespace dummy
 
+bool MemoryTrimSupported = false;
+
+void TrimWorkingSet()
+{
+    dummy::Journal().push_back("Trim");
+}
+
 void LaunchBrowser(const std::string& Address)
 {
     dummy::Journal().push_back("Launch " + Address);
@@ -55,6 +65,11 @@ std::unique_ptr<FormPeer> CreateFormPeer()
 std::unique_ptr<PanelPeer> CreatePanelPeer()
 {
     return std::make_unique<dummy::PanelPeer>();
+}
+
+std::unique_ptr<TimerPeer> CreateTimerPeer()
+{
+    return std::make_unique<dummy::TimerPeer>();
 }
 
 std::unique_ptr<ButtonPeer> CreateButtonPeer()

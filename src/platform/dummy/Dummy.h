@@ -79,4 +79,32 @@ public:
     std::vector<unsigned char> Glyph;
 };
 
+class TimerPeer : public backend::TimerPeer {
+public:
+    bool Start(unsigned Milliseconds, std::function<void()> T) override
+    {
+        if (RefuseTimers)
+            return false;
+        Journal().push_back("TimerStart " + std::to_string(Milliseconds));
+        Interval = Milliseconds;
+        Tick = std::move(T);
+        Running = true;
+        ++Starts;
+        return true;
+    }
+    void Stop() override { Running = false; }
+    // What the system timer does when it expires.
+    void Fire()
+    {
+        if (Running)
+            Tick();
+    }
+
+    static inline bool RefuseTimers = false;
+    unsigned Interval = 0;
+    bool Running = false;
+    int Starts = 0;
+    std::function<void()> Tick;
+};
+
 }  // namespace dummy
