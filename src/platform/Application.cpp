@@ -3,6 +3,7 @@
 #include "Backend.h"
 #include "ErrorReport.h"
 #include "FormLoader.h"
+#include "Resources.h"
 
 namespace {
 TApplication& TheApplication()
@@ -21,6 +22,9 @@ TApplication::~TApplication() = default;
 void TApplication::Initialize()
 {
     backend::Initialize();
+    for (const TEmbeddedFile& f : EmbeddedFiles())
+        if (std::string_view(f.Name) == "MAINICON.ico")
+            backend::SetApplicationIcon({f.Data, f.Size});
 }
 
 void TApplication::LoadForm(TForm& Form, const std::string& ClassName)

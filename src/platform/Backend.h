@@ -109,6 +109,9 @@ void ShowErrorBox(const std::string& Title, const std::string& Text);
 void ShowFatalBox(const std::string& Title, const std::string& Text);
 // The program file's name, for the last-chance report.
 std::string ModuleName();
+// The application's icon, from a Windows icon file: every window without an
+// icon of its own shows it. Throws EReadError when it cannot be decoded.
+void SetApplicationIcon(std::span<const unsigned char> IconFile);
 // The application's name as the desktop shows it.
 void SetApplicationTitle(const std::string& Title);
 

@@ -276,7 +276,7 @@ std::vector<long> XServer::CardinalProperty(XWindow W, const char* Name)
     int format;
     unsigned long count, after;
     unsigned char* data = nullptr;
-    if (XGetWindowProperty(display_, W, XInternAtom(display_, Name, False), 0, 1024, False, AnyPropertyType, &type,
+    if (XGetWindowProperty(display_, W, XInternAtom(display_, Name, False), 0, 1 << 20, False, AnyPropertyType, &type,
                            &format, &count, &after, &data) == Success &&
         data) {
         if (format == 32)

@@ -1,6 +1,8 @@
 // The main window as the X server and a window manager see it.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "Harness.h"
 
 #include <X11/Xlib.h>
@@ -71,6 +73,36 @@ TEST(Window, ScaleFactorTwoScalesTheWholeWindow)
     ASSERT_NE(w, 0u) << box.Proc().Stderr();
     const Rect g = screen.Geometry(w);
     EXPECT_EQ((std::tuple{g.Width, g.Height}), (std::tuple{2 * 519, 2 * 515}));
+}
+
+}  // namespace
+
+namespace {
+
+TEST(Window, ShowsTheProgramIconInEverySize)
+{
+    Station station;
+    MusicBox box(station.ProxyUrl());
+    XServer screen;
+    XWindow w = screen.WaitForWindow(box.Proc().Pid(), kCaption);
+    ASSERT_NE(w, 0u);
+    // _NET_WM_ICON: width, height, then width * height ARGB pixels, per image.
+    const std::vector<long> icon = screen.CardinalProperty(w, "_NET_WM_ICON");
+    std::vector<long> sizes;
+    for (size_t at = 0; at + 2 <= icon.size();) {
+        const long width = icon[at], height = icon[at + 1];
+        ASSERT_EQ(width, height);
+        ASSERT_LE(at + 2 + width * height, icon.size());
+        sizes.push_back(width);
+        const unsigned long corner = static_cast<unsigned long>(icon[at + 2]);
+        const unsigned long middle = static_cast<unsigned long>(icon[at + 2 + (height * 6 / 10) * width + width / 2]);
+        EXPECT_EQ(corner >> 24, 0u) << "opaque corner at size " << width;
+        EXPECT_EQ(middle >> 24, 255u) << "size " << width;
+        EXPECT_GT(middle & 0xFF, (middle >> 16) & 0xFF) << "not blue at size " << width;
+        at += 2 + width * height;
+    }
+    std::sort(sizes.begin(), sizes.end());
+    EXPECT_EQ(sizes, (std::vector<long>{16, 32, 48, 64, 128}));
 }
 
 }  // namespace

@@ -119,4 +119,9 @@ std::string ModuleName()
 
 void SetApplicationTitle(const std::string& Title) {}
 
+void SetApplicationIcon(std::span<const unsigned char> IconFile)
+{
+    dummy::Journal().push_back("Icon " + std::to_string(IconFile.size()));
+}
+
 }  // namespace backend

@@ -4,6 +4,7 @@
 #include <csignal>
 #include <cstdio>
 #include <string>
+#include <vector>
 
 #include "../Classes.h"
 #include "Widgets.h"
@@ -61,6 +62,39 @@ void Initialize()
         throw EOutOfResources("Cannot open display");
     for (int signal : {SIGTERM, SIGINT, SIGHUP})
         g_unix_signal_add(signal, OnTerminateSignal, nullptr);
+}
+
+void SetApplicationIcon(std::span<const unsigned char> IconFile)
+{
+    // GdkPixbuf reads one image of an icon file; hand it each image as an
+    // icon file of its own, so the desktop can pick the size it needs.
+    auto u16 = [&](size_t At) { return static_cast<unsigned>(IconFile[At] | IconFile[At + 1] << 8); };
+    auto u32 = [&](size_t At) { return u16(At) | u16(At + 2) << 16; };
+    if (IconFile.size() < 6 || u16(0) != 0 || u16(2) != 1)
+        throw EReadError("Invalid program icon");
+    const unsigned count = u16(4);
+    GList* icons = nullptr;
+    for (unsigned i = 0; i < count && 6 + 16 * (i + 1) <= IconFile.size(); ++i) {
+        const size_t entry = 6 + 16 * i;
+        const size_t size = u32(entry + 8), offset = u32(entry + 12);
+        if (offset > IconFile.size() || size > IconFile.size() - offset)
+            break;
+        std::vector<unsigned char> single(IconFile.begin(), IconFile.begin() + 6);
+        single[4] = 1;
+        single[5] = 0;
+        single.insert(single.end(), IconFile.begin() + entry, IconFile.begin() + entry + 12);
+        for (unsigned v = 22, k = 0; k < 4; ++k, v >>= 8)
+            single.push_back(static_cast<unsigned char>(v & 0xFF));
+        single.insert(single.end(), IconFile.begin() + offset, IconFile.begin() + offset + size);
+        g_autoptr(GdkPixbufLoader) loader = gdk_pixbuf_loader_new_with_type("ico", nullptr);
+        if (loader && gdk_pixbuf_loader_write(loader, single.data(), single.size(), nullptr) &&
+            gdk_pixbuf_loader_close(loader, nullptr) && gdk_pixbuf_loader_get_pixbuf(loader))
+            icons = g_list_append(icons, g_object_ref(gdk_pixbuf_loader_get_pixbuf(loader)));
+    }
+    if (!icons)
+        throw EReadError("Invalid program icon");
+    gtk_window_set_default_icon_list(icons);
+    g_list_free_full(icons, g_object_unref);
 }
 
 void SetApplicationTitle(const std::string& Title)
