@@ -94,8 +94,9 @@ TEST(Window, ShowsTheProgramIconInEverySize)
         ASSERT_EQ(width, height);
         ASSERT_LE(at + 2 + width * height, icon.size());
         sizes.push_back(width);
-        const unsigned long corner = static_cast<unsigned long>(icon[at + 2]);
-        const unsigned long middle = static_cast<unsigned long>(icon[at + 2 + (height * 6 / 10) * width + width / 2]);
+        const unsigned long corner = static_cast<unsigned long>(icon[at + 2]) & 0xFFFFFFFFul;
+        const unsigned long middle =
+            static_cast<unsigned long>(icon[at + 2 + (height * 6 / 10) * width + width / 2]) & 0xFFFFFFFFul;
         EXPECT_EQ(corner >> 24, 0u) << "opaque corner at size " << width;
         EXPECT_EQ(middle >> 24, 255u) << "size " << width;
         EXPECT_GT(middle & 0xFF, (middle >> 16) & 0xFF) << "not blue at size " << width;
