@@ -79,12 +79,13 @@ void SetApplicationIcon(std::span<const unsigned char> IconFile)
         const size_t size = u32(entry + 8), offset = u32(entry + 12);
         if (offset > IconFile.size() || size > IconFile.size() - offset)
             break;
-        std::vector<unsigned char> single(IconFile.begin(), IconFile.begin() + 6);
-        single[4] = 1;
-        single[5] = 0;
+        // Header for one image, its directory entry, the image right after.
+        const unsigned char header[6] = {0, 0, 1, 0, 1, 0};
+        const unsigned char imageAt[4] = {22, 0, 0, 0};
+        std::vector<unsigned char> single(header, header + 6);
+        single.reserve(22 + size);
         single.insert(single.end(), IconFile.begin() + entry, IconFile.begin() + entry + 12);
-        for (unsigned v = 22, k = 0; k < 4; ++k, v >>= 8)
-            single.push_back(static_cast<unsigned char>(v & 0xFF));
+        single.insert(single.end(), imageAt, imageAt + 4);
         single.insert(single.end(), IconFile.begin() + offset, IconFile.begin() + offset + size);
         g_autoptr(GdkPixbufLoader) loader = gdk_pixbuf_loader_new_with_type("ico", nullptr);
         if (loader && gdk_pixbuf_loader_write(loader, single.data(), single.size(), nullptr) &&

@@ -1,0 +1,244 @@
+#!/usr/bin/env python3
+"""Start-up, memory and idle cost of the music box, beside the web engine's
+floor and beside Chromium in app mode, on the local station in Xvfb.
+
+    bench/compare.py BUILD_DIR [--runs 10] [--idle 60]
+
+Runs (a) rurive-musicbox, (b) bench/webview_floor.c and (c) Chromium with
+--app, in alternation, and prints per program the median and spread of:
+start-up (exec to the page's first paint, which the page reports to the
+station), PSS after load summed over the whole process tree (and per kind
+of process), and CPU seconds of the tree over the idle period; then the
+ratios a/b and a/c, and for (a) the UI process's resident set just before
+and after its first trim. The figures also go to BUILD_DIR/bench-compare.csv.
+Figures only; nothing is asserted.
+"""
+
+import argparse
+import csv
+import json
+import os
+import re
+import signal
+import statistics
+import subprocess
+import sys
+import tempfile
+import time
+from pathlib import Path
+
+ROOT = Path(__file__).resolve().parent.parent
+STATION = "http://app.rurive.com/dodor/fm/"
+TICK = os.sysconf("SC_CLK_TCK")
+
+
+def tree(pid):
+    """pid and all its descendants."""
+    parents = {}
+    for entry in os.listdir("/proc"):
+        if entry.isdigit():
+            try:
+                with open(f"/proc/{entry}/stat") as f:
+                    parents[int(entry)] = int(f.read().rsplit(")", 1)[1].split()[1])
+            except (OSError, IndexError):
+                pass
+    found, frontier = [pid], [pid]
+    while frontier:
+        nxt = [p for p, pp in parents.items() if pp in frontier]
+        found += nxt
+        frontier = nxt
+    return found
+
+
+def read(path):
+    try:
+        with open(path) as f:
+            return f.read()
+    except OSError:
+        return ""
+
+
+def pss_kb(pid):
+    for line in read(f"/proc/{pid}/smaps_rollup").splitlines():
+        if line.startswith("Pss:"):
+            return int(line.split()[1])
+    return 0
+
+
+def cpu_s(pid):
+    stat = read(f"/proc/{pid}/stat")
+    if not stat:
+        return 0.0
+    parts = stat.rsplit(")", 1)[1].split()
+    return (int(parts[11]) + int(parts[12])) / TICK
+
+
+def rss_kb(pid):
+    for line in read(f"/proc/{pid}/status").splitlines():
+        if line.startswith("VmRSS:"):
+            return int(line.split()[1])
+    return 0
+
+
+def kind(pid):
+    name = read(f"/proc/{pid}/comm").strip()
+    if name.startswith("chrom"):
+        # Chromium's children rewrite their command line into one string.
+        match = re.search(r"--type=([\w-]+)", read(f"/proc/{pid}/cmdline").replace("\0", " "))
+        return "chromium-" + (match.group(1) if match else "browser")
+    return name
+
+
+class Station:
+    def __init__(self):
+        self.dir = tempfile.TemporaryDirectory(prefix="rurive-bench-station-")
+        self.log = Path(self.dir.name) / "requests.jsonl"
+        self.proc = subprocess.Popen([sys.executable, str(ROOT / "tools" / "station_fixture.py"), "--log",
+                                      str(self.log)], stdout=subprocess.PIPE, text=True)
+        self.port = int(self.proc.stdout.readline().split()[1])
+
+    def painted_since(self, t):
+        if not self.log.exists():
+            return None
+        for line in self.log.read_text().splitlines():
+            r = json.loads(line)
+            if "/dodor/fm/painted" in r["url"] and r["time"] >= t:
+                return r["time"]
+        return None
+
+    def close(self):
+        self.proc.terminate()
+        self.proc.wait(5)
+        self.dir.cleanup()
+
+
+def commands(build, station, profile):
+    proxy = f"http://127.0.0.1:{station.port}/"
+    return {
+        "a": [str(Path(build) / "rurive-musicbox")],
+        "b": [str(Path(build) / "bench" / "webview-floor"), STATION],
+        "c": ["chromium", f"--app={STATION}", f"--proxy-server={proxy.rstrip('/')}", f"--user-data-dir={profile}",
+              "--window-size=519,515", "--no-sandbox", "--disable-gpu", "--no-first-run", "--disable-quic",
+              "--disable-background-networking", "--disable-component-update", "--disable-sync",
+              "--autoplay-policy=no-user-gesture-required", "--password-store=basic"],
+    }, proxy
+
+
+def measure(which, argv, env, station, idle):
+    start = time.time()
+    proc = subprocess.Popen(argv, env=env, stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
+                            stderr=subprocess.DEVNULL, start_new_session=True)
+    result = {"program": which}
+    try:
+        painted = None
+        while painted is None and time.time() - start < 60:
+            time.sleep(0.05)
+            painted = station.painted_since(start)
+        if painted is None:
+            result["error"] = "no first paint"
+            return result
+        result["startup_s"] = painted - start
+        time.sleep(5)  # settle after load
+        pids = tree(proc.pid)
+        per_kind = {}
+        for p in pids:
+            per_kind[kind(p)] = per_kind.get(kind(p), 0) + pss_kb(p)
+        result["pss_mib"] = sum(per_kind.values()) / 1024
+        result["pss_by_kind"] = {k: round(v / 1024, 1) for k, v in per_kind.items()}
+        cpu0 = sum(cpu_s(p) for p in tree(proc.pid))
+        t0 = time.time()
+        rss = []
+        while time.time() - t0 < idle:
+            rss.append((time.time() - start, rss_kb(proc.pid)))
+            time.sleep(0.5)
+        result["idle_cpu_s"] = sum(cpu_s(p) for p in tree(proc.pid)) - cpu0
+        if which == "a":
+            for (t1, r1), (t2, r2) in zip(rss, rss[1:]):
+                if r2 < r1 * 0.8:
+                    result["trim"] = (t1, r1 / 1024, r2 / 1024)
+                    break
+        return result
+    finally:
+        os.killpg(proc.pid, signal.SIGTERM)
+        try:
+            proc.wait(15)
+        except subprocess.TimeoutExpired:
+            os.killpg(proc.pid, signal.SIGKILL)
+            proc.wait()
+
+
+def spread(values):
+    return f"{statistics.median(values):8.2f} ({min(values):.2f}-{max(values):.2f})"
+
+
+def main():
+    parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
+    parser.add_argument("build")
+    parser.add_argument("--runs", type=int, default=10)
+    parser.add_argument("--idle", type=float, default=60)
+    args = parser.parse_args()
+
+    rfd, wfd = os.pipe()
+    xvfb = subprocess.Popen(["Xvfb", "-displayfd", str(wfd), "-screen", "0", "1280x1024x24", "-nolisten", "tcp"],
+                            pass_fds=[wfd], stderr=subprocess.DEVNULL)
+    os.close(wfd)
+    display = os.read(rfd, 16).decode().strip()
+    station = Station()
+    results = []
+    try:
+        for run in range(args.runs):
+            for which in "abc":
+                with tempfile.TemporaryDirectory(prefix="rurive-bench-home-") as home:
+                    argv, proxy = commands(args.build, station, Path(home) / "profile")
+                    env = dict(os.environ, DISPLAY=f":{display}", HOME=home, TMPDIR=home, NO_AT_BRIDGE="1",
+                               http_proxy=proxy)
+                    r = measure(which, argv[which], env, station, args.idle)
+                    r["run"] = run + 1
+                    results.append(r)
+                    print(f"run {run + 1} {which}: " + ", ".join(
+                        f"{k} {v:.2f}" for k, v in r.items() if isinstance(v, float)), flush=True)
+    finally:
+        station.close()
+        xvfb.terminate()
+        xvfb.wait(5)
+
+    names = {"a": "rurive-musicbox", "b": "engine floor", "c": "chromium --app"}
+    metrics = [("startup_s", "start-up, s"), ("pss_mib", "PSS after load, MiB"), ("idle_cpu_s", f"CPU s per {args.idle:.0f} s idle")]
+    medians = {}
+    print(f"\n{'':<26}" + "".join(f"{names[w]:>26}" for w in "abc") + f"{'a/b':>8}{'a/c':>8}")
+    for key, label in metrics:
+        row = f"{label:<26}"
+        for w in "abc":
+            values = [r[key] for r in results if r["program"] == w and key in r]
+            medians[(w, key)] = statistics.median(values) if values else float("nan")
+            row += f"{spread(values) if values else 'n/a':>26}"
+        ratio = lambda x, y: medians[(x, key)] / medians[(y, key)] if medians[(y, key)] else float("nan")
+        print(row + f"{ratio('a', 'b'):8.2f}{ratio('a', 'c'):8.2f}")
+    for w in "abc":
+        kinds = {}
+        for r in results:
+            if r["program"] == w and "pss_by_kind" in r:
+                for k, v in r["pss_by_kind"].items():
+                    kinds.setdefault(k, []).append(v)
+        print(f"PSS by process, {names[w]}: " + ", ".join(f"{k} {statistics.median(v):.1f}" for k, v in kinds.items()))
+    trims = [r["trim"] for r in results if "trim" in r]
+    if trims:
+        print(f"rurive-musicbox first trim at {statistics.median(t[0] for t in trims):.1f} s: UI resident set "
+              f"{statistics.median(t[1] for t in trims):.1f} -> {statistics.median(t[2] for t in trims):.1f} MiB")
+    failures = [r for r in results if "error" in r]
+    if failures:
+        print(f"{len(failures)} runs failed: " + ", ".join(f"{r['program']}#{r['run']} {r['error']}" for r in failures))
+
+    out = Path(args.build) / "bench-compare.csv"
+    with out.open("w", newline="") as f:
+        w = csv.writer(f)
+        w.writerow(["run", "program", "startup_s", "pss_mib", "idle_cpu_s", "pss_by_kind"])
+        for r in results:
+            w.writerow([r["run"], names[r["program"]], r.get("startup_s", ""), r.get("pss_mib", ""),
+                        r.get("idle_cpu_s", ""), json.dumps(r.get("pss_by_kind", {}))])
+    print(f"figures written to {out}")
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
