@@ -117,6 +117,7 @@ def commands(build, station, profile):
     return {
         "a": [str(Path(build) / "rurive-musicbox")],
         "b": [str(Path(build) / "bench" / "webview-floor"), STATION],
+        "d": [str(Path(build) / "bench" / "webview-floor"), STATION, "--crop"],
         "c": ["chromium", f"--app={STATION}", f"--proxy-server={proxy.rstrip('/')}", f"--user-data-dir={profile}",
               "--window-size=519,515", "--no-sandbox", "--disable-gpu", "--no-first-run", "--disable-quic",
               "--disable-background-networking", "--disable-component-update", "--disable-sync",
@@ -176,6 +177,8 @@ def main():
     parser.add_argument("build")
     parser.add_argument("--runs", type=int, default=10)
     parser.add_argument("--idle", type=float, default=60)
+    parser.add_argument("--programs", default="abc",
+                        help="which to run: a music box, b floor, c Chromium, d floor laid out like the music box")
     args = parser.parse_args()
 
     rfd, wfd = os.pipe()
@@ -187,7 +190,7 @@ def main():
     results = []
     try:
         for run in range(args.runs):
-            for which in "abc":
+            for which in args.programs:
                 with tempfile.TemporaryDirectory(prefix="rurive-bench-home-") as home:
                     argv, proxy = commands(args.build, station, Path(home) / "profile")
                     env = dict(os.environ, DISPLAY=f":{display}", HOME=home, TMPDIR=home, NO_AT_BRIDGE="1",
@@ -202,19 +205,23 @@ def main():
         xvfb.terminate()
         xvfb.wait(5)
 
-    names = {"a": "rurive-musicbox", "b": "engine floor", "c": "chromium --app"}
+    names = {"a": "rurive-musicbox", "b": "engine floor", "c": "chromium --app", "d": "floor, cropped view"}
+    shown = [w for w in "abcd" if w in args.programs]
     metrics = [("startup_s", "start-up, s"), ("pss_mib", "PSS after load, MiB"), ("idle_cpu_s", f"CPU s per {args.idle:.0f} s idle")]
     medians = {}
-    print(f"\n{'':<26}" + "".join(f"{names[w]:>26}" for w in "abc") + f"{'a/b':>8}{'a/c':>8}")
+    print(f"\n{'':<26}" + "".join(f"{names[w]:>26}" for w in shown) + f"{'a/b':>8}{'a/c':>8}")
     for key, label in metrics:
         row = f"{label:<26}"
-        for w in "abc":
+        for w in shown:
             values = [r[key] for r in results if r["program"] == w and key in r]
             medians[(w, key)] = statistics.median(values) if values else float("nan")
             row += f"{spread(values) if values else 'n/a':>26}"
-        ratio = lambda x, y: medians[(x, key)] / medians[(y, key)] if medians[(y, key)] else float("nan")
+        def ratio(x, y):
+            a, b = medians.get((x, key), float("nan")), medians.get((y, key), float("nan"))
+            return a / b if b else float("nan")
+
         print(row + f"{ratio('a', 'b'):8.2f}{ratio('a', 'c'):8.2f}")
-    for w in "abc":
+    for w in shown:
         kinds = {}
         for r in results:
             if r["program"] == w and "pss_by_kind" in r:

@@ -3,7 +3,11 @@
  * uses the engine settings the music box uses, so that what the music box
  * costs on top of it is its own.
  *
- *   webview-floor URL
+ *   webview-floor URL [--crop]
+ *
+ * With --crop the view is laid out as the music box lays its view out:
+ * 800 x 800 at (-140, 4) in a 519 x 515 client area, so that the figures
+ * tell the cost of the crop from the cost of the program around it.
  */
 #include <gtk/gtk.h>
 #include <glib-unix.h>
@@ -18,8 +22,9 @@ static gboolean on_delete(GtkWidget *window, GdkEvent *event, gpointer data)
 int main(int argc, char **argv)
 {
     gtk_init(&argc, &argv);
-    if (argc != 2)
+    if (argc < 2 || argc > 3)
         return 2;
+    const gboolean crop = argc == 3 && g_str_equal(argv[2], "--crop");
     GtkWidget *window = gtk_window_new(GTK_WINDOW_TOPLEVEL);
     gtk_window_set_default_size(GTK_WINDOW(window), 519, 515);
     WebKitSettings *settings = webkit_settings_new();
@@ -29,7 +34,16 @@ int main(int argc, char **argv)
     GtkWidget *view = g_object_new(WEBKIT_TYPE_WEB_VIEW, "settings", settings, "website-policies", policies, NULL);
     g_object_unref(settings);
     g_object_unref(policies);
-    gtk_container_add(GTK_CONTAINER(window), view);
+    if (crop) {
+        GtkWidget *client = gtk_layout_new(NULL, NULL);
+        gtk_widget_set_size_request(client, 519, 515);
+        gtk_widget_set_size_request(view, 800, 800);
+        gtk_layout_put(GTK_LAYOUT(client), view, -140, 4);
+        gtk_window_set_resizable(GTK_WINDOW(window), FALSE);
+        gtk_container_add(GTK_CONTAINER(window), client);
+    } else {
+        gtk_container_add(GTK_CONTAINER(window), view);
+    }
     g_signal_connect(window, "delete-event", G_CALLBACK(on_delete), NULL);
     g_unix_signal_add(SIGTERM, (GSourceFunc)gtk_main_quit, NULL);
     webkit_web_view_load_uri(WEBKIT_WEB_VIEW(view), argv[1]);

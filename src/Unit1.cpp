@@ -16,6 +16,7 @@ void TForm1::Publish(TPublished& P)
     P.Field("BitBtn2", BitBtn2);
     P.Field("BitBtn3", BitBtn3);
     P.Field("BitBtn4", BitBtn4);
+    P.Field("SkinData1", SkinData1);
     P.Field("BitBtn5", BitBtn5);
     P.Field("Timer1", Timer1);
     P.Method("FormCreate", &TForm1::FormCreate, this);

@@ -4,6 +4,7 @@
 #include "platform/Buttons.h"
 #include "platform/Controls.h"
 #include "platform/Forms.h"
+#include "platform/Skin.h"
 #include "platform/Timer.h"
 #include "platform/WebBrowser.h"
 
@@ -16,6 +17,7 @@ public:
     TBitBtn* BitBtn2 = nullptr;
     TBitBtn* BitBtn3 = nullptr;
     TBitBtn* BitBtn4 = nullptr;
+    TSkinData* SkinData1 = nullptr;
     TBitBtn* BitBtn5 = nullptr;
     TTimer* Timer1 = nullptr;
 

@@ -33,31 +33,27 @@ def fill(img, x0, y0, x1, y1, colour, rounded=False):
                 img[y][x] = colour
 
 
-def bmp24(img):
-    """24 bits per pixel, uncompressed, bottom-up."""
-    height, width = len(img), len(img[0])
-    stride = (width * 3 + 3) & ~3
+def bottom_up(img, bytes_per_pixel, pack):
+    """Pixel rows, last first, each packed and padded to 4 bytes."""
+    stride = (len(img[0]) * bytes_per_pixel + 3) & ~3
     data = bytearray()
     for row in reversed(img):
-        line = bytearray()
-        for r, g, b in row:
-            line += bytes((b, g, r))
+        line = b"".join(pack(r, g, b) for r, g, b in row)
         data += line + bytes(stride - len(line))
-    return headers(width, height, 24, 0, b"", data)
+    return data
+
+
+def bmp24(img):
+    """24 bits per pixel, uncompressed, bottom-up."""
+    data = bottom_up(img, 3, lambda r, g, b: bytes((b, g, r)))
+    return headers(len(img[0]), len(img), 24, 0, b"", data)
 
 
 def bmp555(img):
     """16 bits per pixel with 5-5-5 bit fields, bottom-up."""
-    height, width = len(img), len(img[0])
-    stride = (width * 2 + 3) & ~3
-    data = bytearray()
-    for row in reversed(img):
-        line = bytearray()
-        for r, g, b in row:
-            line += struct.pack("<H", ((r >> 3) << 10) | ((g >> 3) << 5) | (b >> 3))
-        data += line + bytes(stride - len(line))
+    data = bottom_up(img, 2, lambda r, g, b: struct.pack("<H", ((r >> 3) << 10) | ((g >> 3) << 5) | (b >> 3)))
     masks = struct.pack("<III", 0x7C00, 0x03E0, 0x001F)
-    return headers(width, height, 16, 3, masks, data)
+    return headers(len(img[0]), len(img), 16, 3, masks, data)
 
 
 def headers(width, height, bits, compression, masks, data):

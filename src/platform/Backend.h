@@ -13,8 +13,15 @@
 #include <vector>
 
 class TForm;
+struct TSkinLook;
+struct TSkinPackage;
 
 namespace backend {
+
+// A skin's images, decoded for the toolkit.
+struct SkinImages;
+// Decodes the images a skin names; throws ESkinError when one cannot be.
+std::shared_ptr<const SkinImages> DecodeSkin(const TSkinPackage& Package);
 
 struct Bounds {
     int Left = 0, Top = 0, Width = 0, Height = 0;
@@ -61,6 +68,9 @@ public:
     virtual void SetFont(const FontSpec& Font) = 0;
     virtual void Show() = 0;
     virtual void Close() = 0;
+    // Draws the frame, the title bar and its buttons from the skin, with
+    // SystemMenu the title bar's menu; the client area keeps its size.
+    virtual void ApplySkin(const TSkinLook& Look, std::shared_ptr<const SkinImages> Images, bool SystemMenu) = 0;
     // Called when the window has been closed, by the user or by Close().
     std::function<void()> OnClosed;
 };
@@ -77,6 +87,8 @@ public:
     // A Windows bitmap; its bottom-left pixel's colour is drawn transparent.
     // Throws EReadError when it cannot be decoded.
     virtual void SetGlyph(std::span<const unsigned char> Bitmap) = 0;
+    // Draws the face from the skin's button states, and the caption in its font.
+    virtual void ApplySkin(const TSkinLook& Look, std::shared_ptr<const SkinImages> Images) = 0;
     // Called when the user clicks the button.
     std::function<void()> OnClick;
 };
@@ -105,6 +117,8 @@ void Quit();
 void ProcessPending();
 // A modal error box: Text, caption Title, one OK button, the error icon.
 void ShowErrorBox(const std::string& Title, const std::string& Text);
+// A modal message box with one OK button, captioned Title.
+void ShowMessageBox(const std::string& Title, const std::string& Text);
 // The last-chance box; on standard error when no display can be used.
 void ShowFatalBox(const std::string& Title, const std::string& Text);
 // The program file's name, for the last-chance report.

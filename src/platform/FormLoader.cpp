@@ -9,6 +9,7 @@
 #include "Buttons.h"
 #include "Forms.h"
 #include "Resources.h"
+#include "Skin.h"
 #include "Timer.h"
 #include "WebBrowser.h"
 
@@ -28,6 +29,7 @@ const std::map<std::string, Factory>& Classes()
     static const std::map<std::string, Factory> classes = {
         {"TBitBtn", [](TComponent* o) -> TComponent* { return new TBitBtn(o); }},
         {"TPanel", [](TComponent* o) -> TComponent* { return new TPanel(o); }},
+        {"TSkinData", [](TComponent* o) -> TComponent* { return new TSkinData(o); }},
         {"TTimer", [](TComponent* o) -> TComponent* { return new TTimer(o); }},
         {"TWebBrowser", [](TComponent* o) -> TComponent* { return new TWebBrowser(o); }},
     };

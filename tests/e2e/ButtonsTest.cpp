@@ -56,7 +56,7 @@ protected:
         box_ = std::make_unique<MusicBox>(station_.ProxyUrl(), env);
         window_ = screen_.WaitForWindow(box_->Proc().Pid(), kCaption);
         ASSERT_NE(window_, 0u) << box_->Proc().Stderr();
-        origin_ = screen_.Geometry(window_);
+        origin_ = screen_.Client(window_);
         std::this_thread::sleep_for(500ms);  // first frame drawn
     }
     void ClickClient(int X, int Y) { screen_.Click(origin_.X + X, origin_.Y + Y); }

@@ -368,6 +368,15 @@ Rect XServer::Geometry(XWindow W)
     return {x, y, a.width, a.height};
 }
 
+Rect XServer::Client(XWindow W, bool Skinned)
+{
+    Rect g = Geometry(W);
+    if (Skinned)
+        g = {g.X + kFrameLeft, g.Y + kTitleHeight, g.Width - kFrameLeft - kFrameRight,
+             g.Height - kTitleHeight - kFrameBottom};
+    return g;
+}
+
 Image XServer::Capture(const Rect& Area)
 {
     XSync(display_, False);
@@ -388,16 +397,89 @@ Image XServer::Capture(const Rect& Area)
     return img;
 }
 
-void XServer::Click(int X, int Y)
+void XServer::Click(int X, int Y, unsigned Button)
+{
+    MovePointer(X, Y);
+    std::this_thread::sleep_for(50ms);
+    XTestFakeButtonEvent(display_, Button, True, CurrentTime);
+    XSync(display_, False);
+    std::this_thread::sleep_for(30ms);
+    XTestFakeButtonEvent(display_, Button, False, CurrentTime);
+    XSync(display_, False);
+}
+
+void XServer::MovePointer(int X, int Y)
 {
     XTestFakeMotionEvent(display_, -1, X, Y, CurrentTime);
     XSync(display_, False);
-    std::this_thread::sleep_for(50ms);
+}
+
+void XServer::Focus(XWindow W)
+{
+    if (!W) {
+        // A window of the test's own takes the focus, as another program's would.
+        if (!elsewhere_) {
+            elsewhere_ = XCreateSimpleWindow(display_, DefaultRootWindow(display_), 0, 0, 4, 4, 0, 0, 0);
+            XMapWindow(display_, elsewhere_);
+            XSync(display_, False);
+            std::this_thread::sleep_for(100ms);
+        }
+        W = elsewhere_;
+    }
+    XSetInputFocus(display_, W, RevertToNone, CurrentTime);
+    XSync(display_, False);
+}
+
+void XServer::Key(const char* Keysym, const std::vector<const char*>& Modifiers)
+{
+    for (const char* m : Modifiers)
+        XTestFakeKeyEvent(display_, XKeysymToKeycode(display_, XStringToKeysym(m)), True, CurrentTime);
+    const KeyCode code = XKeysymToKeycode(display_, XStringToKeysym(Keysym));
+    XTestFakeKeyEvent(display_, code, True, CurrentTime);
+    XTestFakeKeyEvent(display_, code, False, CurrentTime);
+    for (auto it = Modifiers.rbegin(); it != Modifiers.rend(); ++it)
+        XTestFakeKeyEvent(display_, XKeysymToKeycode(display_, XStringToKeysym(*it)), False, CurrentTime);
+    XSync(display_, False);
+}
+
+void XServer::Drag(int FromX, int FromY, int ToX, int ToY)
+{
+    XTestFakeMotionEvent(display_, -1, FromX, FromY, CurrentTime);
+    XSync(display_, False);
+    std::this_thread::sleep_for(100ms);
     XTestFakeButtonEvent(display_, 1, True, CurrentTime);
     XSync(display_, False);
-    std::this_thread::sleep_for(30ms);
+    for (int i = 1; i <= 10; ++i) {
+        std::this_thread::sleep_for(30ms);
+        XTestFakeMotionEvent(display_, -1, FromX + (ToX - FromX) * i / 10, FromY + (ToY - FromY) * i / 10,
+                             CurrentTime);
+        XSync(display_, False);
+    }
+    std::this_thread::sleep_for(100ms);
     XTestFakeButtonEvent(display_, 1, False, CurrentTime);
     XSync(display_, False);
+}
+
+void XServer::WatchRoot()
+{
+    XSelectInput(display_, DefaultRootWindow(display_), SubstructureNotifyMask);
+    XSync(display_, False);
+}
+
+bool XServer::RootReceived(const char* Type, XWindow W, std::chrono::milliseconds Timeout)
+{
+    const Atom type = XInternAtom(display_, Type, False);
+    return WaitFor(
+        [&] {
+            while (XPending(display_)) {
+                XEvent e;
+                XNextEvent(display_, &e);
+                if (e.type == ClientMessage && e.xclient.message_type == type && e.xclient.window == W)
+                    return true;
+            }
+            return false;
+        },
+        Timeout);
 }
 
 void XServer::ParkPointer()
@@ -423,6 +505,7 @@ MusicBox::MusicBox(const std::string& Proxy, const std::map<std::string, std::st
 {
     std::map<std::string, std::string> env = {
         {"HOME", home_.Path()},      {"TMPDIR", tmp_.Path()},     {"http_proxy", Proxy},
+        {"XDG_RUNTIME_DIR", runtime_.Path()},
         {"XDG_CONFIG_HOME", ""},     {"XDG_CACHE_HOME", ""},      {"XDG_DATA_HOME", ""},
         {"no_proxy", ""},            {"GDK_BACKEND", ""},         {"GDK_SCALE", ""},
     };

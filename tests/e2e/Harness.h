@@ -121,17 +121,36 @@ public:
     std::pair<std::string, std::string> WmClass(XWindow W);
     // The window's area on the screen.
     Rect Geometry(XWindow W);
+    // Its client area: inside the skin's frame, unless Skinned is false.
+    Rect Client(XWindow W, bool Skinned = true);
     Image Capture(const Rect& Area);
-    // A click with the first button at a screen position.
-    void Click(int X, int Y);
+    // A click with a button (1 left, 3 right) at a screen position.
+    void Click(int X, int Y, unsigned Button = 1);
+    void MovePointer(int X, int Y);
     // Moves the pointer to the screen's corner, away from every window.
     void ParkPointer();
     // What a window manager sends for the close box.
     void RequestClose(XWindow W);
+    // Gives W the keyboard focus, or takes it from every window (W = 0).
+    void Focus(XWindow W);
+    // Presses and releases a key (an X keysym name) with the given modifier
+    // keysyms held.
+    void Key(const char* Keysym, const std::vector<const char*>& Modifiers = {});
+    // Button 1 pressed at one screen position and released at another.
+    void Drag(int FromX, int FromY, int ToX, int ToY);
+    // From now on, notes the client messages sent to the root window, as a
+    // window manager would receive them.
+    void WatchRoot();
+    // Whether a client message of this type about W has reached the root.
+    bool RootReceived(const char* Type, XWindow W, std::chrono::milliseconds Timeout);
 
 private:
     _XDisplay* display_;
+    XWindow elsewhere_ = 0;
 };
+
+// The skin's frame around the 519 x 515 client area.
+inline constexpr int kFrameLeft = 8, kFrameRight = 8, kTitleHeight = 30, kFrameBottom = 4;
 
 inline const std::string kCaption = "Rurive儿歌音乐盒 V3.2正式版";
 inline const std::string kTitle = "Rurive儿歌音乐盒";
@@ -149,6 +168,7 @@ public:
 private:
     TempDir home_;
     TempDir tmp_;
+    TempDir runtime_;  // XDG_RUNTIME_DIR, as every desktop session has one
     TempDir out_;
     std::unique_ptr<Process> process_;
 };

@@ -36,8 +36,10 @@ Shown CaptureCoordinates(int Scale)
         throw std::runtime_error("no window: " + box.Proc().Stderr());
     if (!WaitFor([&] { return station.Painted(); }, 30s))
         throw std::runtime_error("the page never painted");
-    // The page's first frame is on its way to the screen.
+    // The page's first frame is on its way to the screen. The skin's frame
+    // scales with the rest.
     Rect g = screen.Geometry(w);
+    g = {g.X + Scale * kFrameLeft, g.Y + Scale * kTitleHeight, Scale * 519, Scale * 515};
     Image image = screen.Capture(g);
     WaitFor(
         [&] {

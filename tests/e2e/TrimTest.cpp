@@ -57,7 +57,7 @@ TEST(Trim, FirstTickComesAfterAMinuteAndHandsBackMostOfTheResidentSet)
     EXPECT_LT(after.Kb, before.Kb / 2) << before.Kb << " kB before, " << after.Kb << " kB after";
 
     // The program works on after the trim: its pages come back as needed.
-    const Rect g = screen.Geometry(w);
+    const Rect g = screen.Client(w);
     screen.Click(g.X + 52, g.Y + 25);
     EXPECT_TRUE(WaitFor([&] { return std::ifstream(record).good(); }, 10s)) << "no launch after the trim";
     screen.RequestClose(w);

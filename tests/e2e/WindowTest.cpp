@@ -25,8 +25,11 @@ TEST(Window, OpensAtItsPlaceWithAFixedClientAreaAndTheProductCaption)
     XWindow w = screen.WaitForWindow(box.Proc().Pid(), kCaption);
     ASSERT_NE(w, 0u) << box.Proc().Stderr();
 
+    // The skin's frame opens at the window's place, the client area inside it.
     const Rect g = screen.Geometry(w);
-    EXPECT_EQ((std::tuple{g.X, g.Y, g.Width, g.Height}), (std::tuple{355, 159, 519, 515}));
+    EXPECT_EQ((std::tuple{g.X, g.Y, g.Width, g.Height}), (std::tuple{355, 159, 535, 549}));
+    const Rect c = screen.Client(w);
+    EXPECT_EQ((std::tuple{c.X, c.Y, c.Width, c.Height}), (std::tuple{363, 189, 519, 515}));
     EXPECT_EQ(screen.WmClass(w), (std::pair<std::string, std::string>{"rurive-musicbox", kTitle}));
 
     XSizeHints hints{};
@@ -35,7 +38,7 @@ TEST(Window, OpensAtItsPlaceWithAFixedClientAreaAndTheProductCaption)
     ASSERT_TRUE(hints.flags & PMinSize);
     ASSERT_TRUE(hints.flags & PMaxSize);
     EXPECT_EQ((std::tuple{hints.min_width, hints.min_height, hints.max_width, hints.max_height}),
-              (std::tuple{519, 515, 519, 515}));
+              (std::tuple{535, 549, 535, 549}));
 
     auto motif = screen.CardinalProperty(w, "_MOTIF_WM_HINTS");
     ASSERT_GE(motif.size(), 3u);
@@ -72,7 +75,7 @@ TEST(Window, ScaleFactorTwoScalesTheWholeWindow)
     XWindow w = screen.WaitForWindow(box.Proc().Pid(), kCaption);
     ASSERT_NE(w, 0u) << box.Proc().Stderr();
     const Rect g = screen.Geometry(w);
-    EXPECT_EQ((std::tuple{g.Width, g.Height}), (std::tuple{2 * 519, 2 * 515}));
+    EXPECT_EQ((std::tuple{g.Width, g.Height}), (std::tuple{2 * 535, 2 * 549}));
 }
 
 }  // namespace

@@ -136,7 +136,7 @@ TEST_F(MainForm, ComponentsAreCreatedStackedAndTabbedInTheDefinitionsOrder)
     for (int i = 0; i < Form1->ComponentCount(); ++i)
         created.push_back(Form1->Components(i)->Name());
     EXPECT_EQ(created, (std::vector<std::string>{"Panel1", "WebBrowser1", "BitBtn5", "BitBtn1", "BitBtn2", "BitBtn3",
-                                                 "BitBtn4", "Timer1"}));
+                                                 "BitBtn4", "SkinData1", "Timer1"}));
 
     auto& window = dynamic_cast<dummy::FormPeer&>(Form1->Peer());
     auto& panel = dynamic_cast<dummy::PanelPeer&>(Form1->Panel1->Peer());

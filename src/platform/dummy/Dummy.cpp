@@ -5,6 +5,7 @@
 #include "../Classes.h"
 #include "../Launcher.h"
 #include "../MemoryTrim.h"
+#include "../SkinPackage.h"
 
 namespace dummy {
 
@@ -56,6 +57,27 @@ void LaunchBrowser(const std::string& Address)
 }
 
 namespace backend {
+
+// Nothing to decode without a toolkit; an image that is not a PNG stands
+// for one the toolkit could not read.
+struct SkinImages {};
+
+std::shared_ptr<const SkinImages> DecodeSkin(const TSkinPackage& Package)
+{
+    const TSkinLook& l = Package.Look;
+    for (const std::string* name : {&l.TitleImage, &l.CloseImage, &l.MaximizeImage, &l.RestoreImage, &l.MinimizeImage,
+                                    &l.FrameLeftImage, &l.FrameRightImage, &l.FrameBottomImage, &l.ButtonImage}) {
+        const auto& data = Package.File(*name);
+        if (data.size() < 8 || data[0] != 0x89 || data[1] != 'P')
+            throw ESkinError("The skin's image " + *name + " is damaged");
+    }
+    return std::make_shared<SkinImages>();
+}
+
+void ShowMessageBox(const std::string& Title, const std::string& Text)
+{
+    dummy::Journal().push_back("MessageBox " + Title + ": " + Text);
+}
 
 std::unique_ptr<FormPeer> CreateFormPeer()
 {

@@ -44,6 +44,11 @@ public:
     void SetBorderIcons(unsigned I) override { Icons = I; }
     void SetFont(const backend::FontSpec& F) override { Font = F; }
     void Show() override { Shown = true; }
+    void ApplySkin(const TSkinLook&, std::shared_ptr<const backend::SkinImages>, bool SystemMenu) override
+    {
+        Skinned = true;
+        SkinnedSystemMenu = SystemMenu;
+    }
     void Close() override
     {
         Shown = false;
@@ -56,6 +61,7 @@ public:
     unsigned Icons = 0;
     backend::FontSpec Font;
     bool Shown = false;
+    bool Skinned = false, SkinnedSystemMenu = false;
 };
 
 class WebViewPeer : public ControlPeer, public virtual backend::WebViewPeer {
@@ -68,6 +74,7 @@ class ButtonPeer : public ControlPeer, public virtual backend::ButtonPeer {
 public:
     void SetCaption(const std::string& T) override { Caption = T; }
     void SetGlyph(std::span<const unsigned char> B) override { Glyph.assign(B.begin(), B.end()); }
+    void ApplySkin(const TSkinLook&, std::shared_ptr<const backend::SkinImages>) override { Skinned = true; }
     // What a click by the user does.
     void Click()
     {
@@ -77,6 +84,7 @@ public:
 
     std::string Caption;
     std::vector<unsigned char> Glyph;
+    bool Skinned = false;
 };
 
 class TimerPeer : public backend::TimerPeer {

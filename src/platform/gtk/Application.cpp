@@ -24,17 +24,18 @@ std::string ExecutableName()
     return program_invocation_short_name;
 }
 
-void RunMessageBox(const std::string& Title, const std::string& Text)
+void RunMessageBox(const std::string& Title, const std::string& Text, GtkMessageType Type = GTK_MESSAGE_ERROR)
 {
     GtkWindow* parent = gtk::MainWindow();
     if (parent && !gtk_widget_get_visible(GTK_WIDGET(parent)))
         parent = nullptr;
     GtkWidget* dialog =
-        gtk_message_dialog_new(parent, GTK_DIALOG_MODAL, GTK_MESSAGE_ERROR, GTK_BUTTONS_OK, "%s", Text.c_str());
+        gtk_message_dialog_new(parent, GTK_DIALOG_MODAL, Type, GTK_BUTTONS_OK, "%s", Text.c_str());
     gtk_window_set_title(GTK_WINDOW(dialog), Title.c_str());
     // GTK 3 message boxes no longer show their type's icon; the error box must.
     G_GNUC_BEGIN_IGNORE_DEPRECATIONS
-    GtkWidget* icon = gtk_image_new_from_icon_name("dialog-error", GTK_ICON_SIZE_DIALOG);
+    GtkWidget* icon = gtk_image_new_from_icon_name(Type == GTK_MESSAGE_ERROR ? "dialog-error" : "dialog-information",
+                                                   GTK_ICON_SIZE_DIALOG);
     gtk_message_dialog_set_image(GTK_MESSAGE_DIALOG(dialog), icon);
     G_GNUC_END_IGNORE_DEPRECATIONS
     gtk_widget_show(icon);
@@ -133,6 +134,11 @@ void ProcessPending()
 void ShowErrorBox(const std::string& Title, const std::string& Text)
 {
     RunMessageBox(Title, Text);
+}
+
+void ShowMessageBox(const std::string& Title, const std::string& Text)
+{
+    RunMessageBox(Title, Text, GTK_MESSAGE_INFO);
 }
 
 void ShowFatalBox(const std::string& Title, const std::string& Text)

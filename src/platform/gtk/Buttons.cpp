@@ -1,7 +1,10 @@
 // Picture buttons: a GtkButton holding a glyph and a label.
 #include <gdk-pixbuf/gdk-pixbuf.h>
 
+#include <algorithm>
+
 #include "../Classes.h"
+#include "../SkinPackage.h"
 #include "Widgets.h"
 
 namespace backend::gtk {
@@ -76,7 +79,37 @@ public:
         gtk_widget_show(image_);
     }
 
+    void ApplySkin(const TSkinLook& Look, std::shared_ptr<const SkinImages> Images) override
+    {
+        look_ = Look;
+        skin_ = std::move(Images);
+        draw_ = SignalConnection(button_, "draw", G_CALLBACK(OnDraw), this);
+        gtk_widget_queue_draw(button_);
+    }
+
 private:
+    // The face from the skin's strip of states, then the glyph and caption.
+    static gboolean OnDraw(GtkWidget* Button, cairo_t* Cr, gpointer Self)
+    {
+        auto* self = static_cast<GtkButtonPeer*>(Self);
+        const TSkinLook& l = self->look_;
+        const GtkStateFlags flags = gtk_widget_get_state_flags(Button);
+        int state = 0;  // normal, hot, pressed, focused, disabled
+        if (flags & GTK_STATE_FLAG_INSENSITIVE)
+            state = 4;
+        else if (flags & GTK_STATE_FLAG_ACTIVE)
+            state = 2;
+        else if (flags & GTK_STATE_FLAG_PRELIGHT)
+            state = 1;
+        else if (gtk_widget_has_focus(Button))
+            state = 3;
+        state = std::min(state, l.ButtonStates - 1);
+        DrawNineSlice(Cr, self->skin_->Button.get(), 23 * state, 23, l.ButtonLeft, l.ButtonTop, l.ButtonRight,
+                      l.ButtonBottom, gtk_widget_get_allocated_width(Button), gtk_widget_get_allocated_height(Button));
+        gtk_container_propagate_draw(GTK_CONTAINER(Button), self->box_, Cr);
+        return TRUE;
+    }
+
     static void OnClicked(GtkButton*, gpointer Self)
     {
         auto* self = static_cast<GtkButtonPeer*>(Self);
@@ -91,6 +124,9 @@ private:
     GtkWidget* image_;
     GtkWidget* label_;
     SignalConnection clicked_;
+    TSkinLook look_;
+    std::shared_ptr<const SkinImages> skin_;
+    SignalConnection draw_;
 };
 
 }  // namespace

@@ -1,6 +1,7 @@
 // Panels and forms: GtkLayout containers, and the top-level window.
 #include <string>
 
+#include "../SkinPackage.h"
 #include "Widgets.h"
 
 namespace backend::gtk {
@@ -90,12 +91,15 @@ public:
 
     ~GtkFormPeer() override
     {
+        skin_.reset();
         deleteEvent_.Disconnect();
         realize_.Disconnect();
         if (mainWindow == GTK_WINDOW(window_.get()))
             mainWindow = nullptr;
-        gtk_style_context_remove_provider_for_screen(gtk_widget_get_screen(GTK_WIDGET(window_.get())),
-                                                     GTK_STYLE_PROVIDER(css_.get()));
+        for (GtkCssProvider* css : {css_.get(), skinCss_.get()})
+            if (css)
+                gtk_style_context_remove_provider_for_screen(gtk_widget_get_screen(GTK_WIDGET(window_.get())),
+                                                             GTK_STYLE_PROVIDER(css));
         gtk_widget_destroy(GTK_WIDGET(window_.get()));
     }
 
@@ -155,6 +159,26 @@ public:
 
     void Close() override { Closed(); }
 
+    void ApplySkin(const TSkinLook& Look, std::shared_ptr<const SkinImages> Images, bool SystemMenu) override
+    {
+        auto rgb = [](const TSkinColor& c) {
+            return "rgb(" + std::to_string(c.R) + "," + std::to_string(c.G) + "," + std::to_string(c.B) + ")";
+        };
+        // The skin's colours and font for the window and its buttons.
+        const std::string css = "#" + name_ + " { background-color: " + rgb(Look.BtnFace) + "; } #" + name_ +
+                                " button label { font-family: \"" + Look.FontName + "\", sans-serif; font-size: " +
+                                std::to_string(Look.FontHeight) + "px; color: black; } #" + name_ +
+                                " button:disabled label { color: " + rgb(Look.GrayText) + "; } #" + name_ +
+                                " menu, #" + name_ + " menuitem { background-color: " + rgb(Look.Window) + "; }";
+        skinCss_.reset(gtk_css_provider_new());
+        gtk_css_provider_load_from_data(skinCss_.get(), css.c_str(), -1, nullptr);
+        gtk_style_context_add_provider_for_screen(gtk_widget_get_screen(GTK_WIDGET(window_.get())),
+                                                  GTK_STYLE_PROVIDER(skinCss_.get()),
+                                                  GTK_STYLE_PROVIDER_PRIORITY_APPLICATION + 1);
+        skin_ = CreateSkinFrame(GTK_WINDOW(window_.get()), client_.get(), Look, std::move(Images), SystemMenu, icons_,
+                                [this] { Closed(); });
+    }
+
 private:
     void Closed()
     {
@@ -187,7 +211,8 @@ private:
             decorations |= GDK_DECOR_RESIZEH;
         }
         gdk_window_set_functions(w, static_cast<GdkWMFunction>(functions));
-        gdk_window_set_decorations(w, static_cast<GdkWMDecoration>(decorations));
+        // A skinned window draws its own frame: the window manager draws none.
+        gdk_window_set_decorations(w, static_cast<GdkWMDecoration>(skin_ ? 0 : decorations));
     }
 
     static gboolean OnDeleteEvent(GtkWidget*, GdkEvent*, gpointer Self)
@@ -203,6 +228,8 @@ private:
     GObjectPtr<GtkCssProvider> css_;
     SignalConnection deleteEvent_;
     SignalConnection realize_;
+    GObjectPtr<GtkCssProvider> skinCss_;
+    std::unique_ptr<SkinFrame> skin_;
     std::string name_;
     bool fixed_ = false;
     unsigned icons_ = kSystemMenu | kMinimize | kMaximize;

@@ -6,6 +6,14 @@
 #include "../Backend.h"
 #include "GObjectPtr.h"
 
+namespace backend {
+
+struct SkinImages {
+    GObjectPtr<GdkPixbuf> Title, Close, Maximize, Restore, Minimize, FrameLeft, FrameRight, FrameBottom, Button;
+};
+
+}  // namespace backend
+
 namespace backend::gtk {
 
 class ContainerWidget;
@@ -48,5 +56,25 @@ inline GtkWidget* WidgetOf(const ControlPeer& Peer)
 
 // The main window, once a form peer exists: the parent of error boxes.
 GtkWindow* MainWindow();
+
+// Draws the part (SX, SY, SW, SH) of Source into (DX, DY, DW, DH), stretched.
+void DrawStretched(cairo_t* Cr, GdkPixbuf* Source, int SX, int SY, int SW, int SH, double DX, double DY, double DW,
+                   double DH);
+// Draws rows SY to SY + SH of Source into W x H: corners as they are, edges
+// stretched along, the middle stretched both ways.
+void DrawNineSlice(cairo_t* Cr, GdkPixbuf* Source, int SY, int SH, int Left, int Top, int Right, int Bottom,
+                   double W, double H);
+
+// The skin's frame around a window's client area, for as long as it lives.
+class SkinFrame {
+public:
+    virtual ~SkinFrame() = default;
+};
+
+// Replaces Window's decorations by the skin's frame around Client. Icons are
+// the window's border icons; Close is what its close button does.
+std::unique_ptr<SkinFrame> CreateSkinFrame(GtkWindow* Window, GtkWidget* Client, const TSkinLook& Look,
+                                           std::shared_ptr<const SkinImages> Images, bool SystemMenu, unsigned Icons,
+                                           std::function<void()> Close);
 
 }  // namespace backend::gtk
