@@ -97,6 +97,15 @@ class Fixture(BaseHTTPRequestHandler):
         self.send(405, b"no tunnels", "text/plain")
 
 
+class Server(ThreadingHTTPServer):
+    daemon_threads = True
+
+    def handle_error(self, request, client_address):
+        # A browser that goes away mid-request is no fault of the station.
+        if not isinstance(sys.exc_info()[1], (ConnectionResetError, BrokenPipeError)):
+            super().handle_error(request, client_address)
+
+
 def main():
     parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
     parser.add_argument("--page", choices=sorted(PAGES), default="station")
@@ -105,8 +114,7 @@ def main():
     parser.add_argument("--port", type=int, default=0)
     args = parser.parse_args()
 
-    server = ThreadingHTTPServer(("127.0.0.1", args.port), Fixture)
-    server.daemon_threads = True
+    server = Server(("127.0.0.1", args.port), Fixture)
     server.page = PAGES[args.page].read_bytes()
     server.delay = args.delay
     server.log_lock = threading.Lock()
