@@ -30,6 +30,7 @@ from pathlib import Path
 ROOT = Path(__file__).resolve().parent.parent
 STATION = "http://app.rurive.com/dodor/fm/"
 TICK = os.sysconf("SC_CLK_TCK")
+SETTLE_S = 3
 
 
 def tree(pid):
@@ -160,12 +161,20 @@ def measure(which, argv, env, station, idle):
                     break
         return result
     finally:
+        helpers = tree(proc.pid)
         os.killpg(proc.pid, signal.SIGTERM)
         try:
             proc.wait(15)
         except subprocess.TimeoutExpired:
             os.killpg(proc.pid, signal.SIGKILL)
             proc.wait()
+        # The next program starts on a quiet machine: every process of this
+        # one gone, and a moment for the system to settle after them.
+        deadline = time.time() + 10
+        while time.time() < deadline and any(os.path.exists(f"/proc/{p}") and
+                                             " Z " not in read(f"/proc/{p}/stat") for p in helpers):
+            time.sleep(0.1)
+        time.sleep(SETTLE_S)
 
 
 def spread(values):
