@@ -2,6 +2,8 @@
 // they must not name.
 #include <gtest/gtest.h>
 
+#include "ParamName.h"
+
 #include "platform/FormLoader.h"
 #include "platform/Forms.h"
 #include "platform/WebBrowser.h"
@@ -139,12 +141,7 @@ INSTANTIATE_TEST_SUITE_P(
         BadCase{"not an object", "[1, 2]", "not an object"},
         BadCase{"unsupported create order", R"({"name": "F", "class": "TTestForm", "OldCreateOrder": true})",
                 "OldCreateOrder"}),
-    [](const testing::TestParamInfo<BadCase>& info) {
-        std::string name;
-        for (char c : std::string(info.param.What))
-            name += std::isalnum(static_cast<unsigned char>(c)) ? c : '_';
-        return name;
-    });
+    CaseName<BadCase>);
 
 TEST(FormLoader, EmbeddedDefinitionIsFoundByClassName)
 {

@@ -1,6 +1,8 @@
 // The stored skin: unpacking it, its failures, and the component that
 // applies it.
 #include <gtest/gtest.h>
+
+#include "ParamName.h"
 #include <zlib.h>
 
 #include <filesystem>
@@ -133,12 +135,7 @@ INSTANTIATE_TEST_SUITE_P(
         Damage{"colour out of range", [] { return WithSetting("BtnFace=238,233,213", "BtnFace=238,233,313"); }, false},
         Damage{"bad number", [] { return WithSetting("Left=8", "Left=eight"); }, false},
         Damage{"broken section", [] { return WithSetting("[Frame]", "[Frame"); }, false}),
-    [](const testing::TestParamInfo<Damage>& info) {
-        std::string name;
-        for (char c : std::string(info.param.What))
-            name += std::isalnum(static_cast<unsigned char>(c)) ? c : '_';
-        return name;
-    });
+    CaseName<Damage>);
 
 // Inputs the fuzzer found interesting; none may crash the unpacker.
 TEST(SkinPackage, FuzzCorpusNeverCrashes)

@@ -16,8 +16,6 @@ struct SkinImages {
 
 namespace backend::gtk {
 
-class ContainerWidget;
-
 // The common part of every control: one widget placed in its parent's
 // GtkLayout at its bounds. The widget has its own GdkWindow, so a control
 // placed later lies on top of its earlier siblings, for drawing and clicks.
