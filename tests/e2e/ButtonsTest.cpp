@@ -2,8 +2,6 @@
 // records what it was given.
 #include <gtest/gtest.h>
 
-#include <sys/stat.h>
-
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -14,32 +12,6 @@
 using namespace e2e;
 
 namespace {
-
-// Writes an xdg-open that appends "<argument count>|<arguments>" to a file
-// and then sleeps for as long as STANDIN_SLEEP says.
-class StandInOpener {
-public:
-    StandInOpener()
-    {
-        const std::string script = dir_.Path() + "/xdg-open";
-        std::ofstream(script) << "#!/bin/sh\nprintf '%s|%s\\n' \"$#\" \"$*\" >> \"" << Record()
-                              << "\"\nexec sleep \"${STANDIN_SLEEP:-0}\"\n";
-        chmod(script.c_str(), 0755);
-    }
-    std::string Dir() const { return dir_.Path(); }
-    std::string Record() const { return dir_.Path() + "/launches"; }
-    std::vector<std::string> Launches() const
-    {
-        std::ifstream in(Record());
-        std::vector<std::string> lines;
-        for (std::string line; std::getline(in, line);)
-            lines.push_back(line);
-        return lines;
-    }
-
-private:
-    TempDir dir_;
-};
 
 std::string PathWith(const std::string& Dir)
 {

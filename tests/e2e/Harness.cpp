@@ -10,6 +10,7 @@
 #include <fcntl.h>
 #include <signal.h>
 #include <spawn.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -499,6 +500,23 @@ void XServer::RequestClose(XWindow W)
     e.xclient.data.l[1] = CurrentTime;
     XSendEvent(display_, W, False, NoEventMask, &e);
     XFlush(display_);
+}
+
+StandInOpener::StandInOpener()
+{
+    const std::string script = dir_.Path() + "/xdg-open";
+    std::ofstream(script) << "#!/bin/sh\nprintf '%s|%s\\n' \"$#\" \"$*\" >> \"" << Record()
+                          << "\"\nexec sleep \"${STANDIN_SLEEP:-0}\"\n";
+    chmod(script.c_str(), 0755);
+}
+
+std::vector<std::string> StandInOpener::Launches() const
+{
+    std::istringstream in(ReadFile(Record()));
+    std::vector<std::string> lines;
+    for (std::string line; std::getline(in, line);)
+        lines.push_back(line);
+    return lines;
 }
 
 MusicBox::MusicBox(const std::string& Proxy, const std::map<std::string, std::string>& Env, const std::string& Program)

@@ -87,6 +87,13 @@ struct Pixel {
     bool operator==(const Pixel&) const = default;
 };
 
+// The coordinates page paints page point (x, y) in this colour.
+inline Pixel PageColour(int X, int Y)
+{
+    return {static_cast<unsigned char>(X & 255), static_cast<unsigned char>(Y & 255),
+            static_cast<unsigned char>(((X >> 8) << 4) | (Y >> 8))};
+}
+
 // A captured part of the screen.
 class Image {
 public:
@@ -151,6 +158,19 @@ private:
 
 // The skin's frame around the 519 x 515 client area.
 inline constexpr int kFrameLeft = 8, kFrameRight = 8, kTitleHeight = 30, kFrameBottom = 4;
+
+// An xdg-open for PATH that appends "<argument count>|<arguments>" to a
+// file and then sleeps for as long as STANDIN_SLEEP says.
+class StandInOpener {
+public:
+    StandInOpener();
+    std::string Dir() const { return dir_.Path(); }
+    std::string Record() const { return dir_.Path() + "/launches"; }
+    std::vector<std::string> Launches() const;
+
+private:
+    TempDir dir_;
+};
 
 inline const std::string kCaption = "Rurive儿歌音乐盒 V3.2正式版";
 inline const std::string kTitle = "Rurive儿歌音乐盒";

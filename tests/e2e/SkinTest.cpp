@@ -203,15 +203,11 @@ TEST(DamagedSkin, LeavesTheStandardLookAndEverythingElseWorking)
     EXPECT_NE(motif[2], 0) << "the window manager is told to draw no frame";
     ASSERT_TRUE(WaitFor([&] { return station.Painted(); }, 30s));
     // The crop as always, at the window's own client area.
-    const auto colour = [](int x, int y) {
-        return Pixel{static_cast<unsigned char>(x & 255), static_cast<unsigned char>(y & 255),
-                     static_cast<unsigned char>(((x >> 8) << 4) | (y >> 8))};
-    };
     EXPECT_TRUE(WaitFor(
         [&] {
             const Image img = screen.Capture(screen.Client(w, false));
-            return img.At(0, 52) == colour(140, 48) && img.At(518, 514) == colour(658, 510) &&
-                   img.At(100, 300) == colour(240, 296);
+            return img.At(0, 52) == PageColour(140, 48) && img.At(518, 514) == PageColour(658, 510) &&
+                   img.At(100, 300) == PageColour(240, 296);
         },
         10s));
     EXPECT_EQ(screen.WindowsOf(box.Proc().Pid()), std::vector<XWindow>{w}) << "a message about the skin appeared";

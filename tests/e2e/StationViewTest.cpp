@@ -9,13 +9,6 @@ using namespace e2e;
 
 namespace {
 
-// The coordinates page paints page point (x, y) in this colour.
-Pixel PageColour(int X, int Y)
-{
-    return {static_cast<unsigned char>(X & 255), static_cast<unsigned char>(Y & 255),
-            static_cast<unsigned char>(((X >> 8) << 4) | (Y >> 8))};
-}
-
 struct Shown {
     Image Picture;
     std::string Saved;

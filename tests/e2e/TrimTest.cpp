@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
-#include <sys/stat.h>
 #include <thread>
 
 #include "Harness.h"
@@ -24,12 +23,9 @@ long ResidentKb(pid_t Pid)
 TEST(Trim, FirstTickComesAfterAMinuteAndHandsBackMostOfTheResidentSet)
 {
     Station station;
-    TempDir bin;
-    const std::string record = bin.Path() + "/launches";
-    std::ofstream(bin.Path() + "/xdg-open") << "#!/bin/sh\necho \"$1\" >> " << record << "\n";
-    chmod((bin.Path() + "/xdg-open").c_str(), 0755);
+    StandInOpener opener;
     const auto started = std::chrono::steady_clock::now();
-    MusicBox box(station.ProxyUrl(), {{"PATH", bin.Path() + ":" + getenv("PATH")}});
+    MusicBox box(station.ProxyUrl(), {{"PATH", opener.Dir() + ":" + getenv("PATH")}});
     XServer screen;
     XWindow w = screen.WaitForWindow(box.Proc().Pid(), kCaption);
     ASSERT_NE(w, 0u);
@@ -59,7 +55,8 @@ TEST(Trim, FirstTickComesAfterAMinuteAndHandsBackMostOfTheResidentSet)
     // The program works on after the trim: its pages come back as needed.
     const Rect g = screen.Client(w);
     screen.Click(g.X + 52, g.Y + 25);
-    EXPECT_TRUE(WaitFor([&] { return std::ifstream(record).good(); }, 10s)) << "no launch after the trim";
+    EXPECT_TRUE(WaitFor([&] { return opener.Launches() == std::vector<std::string>{"1|http://hao.rurive.com/"}; }, 10s))
+        << "no launch after the trim";
     screen.RequestClose(w);
     EXPECT_EQ(box.Proc().Wait(15s), 0);
 }
