@@ -11,7 +11,9 @@ station), PSS after load summed over the whole process tree (and per kind
 of process), and CPU seconds of the tree over the idle period; then the
 ratios a/b and a/c, and for (a) the UI process's resident set just before
 and after its first trim. The figures also go to BUILD_DIR/bench-compare.csv.
-Figures only; nothing is asserted.
+A warm-up round comes first and is not counted, and each program starts only
+once the machine is quiet again after the one before. Figures only; nothing
+is asserted.
 """
 
 import argparse
@@ -30,7 +32,8 @@ from pathlib import Path
 ROOT = Path(__file__).resolve().parent.parent
 STATION = "http://app.rurive.com/dodor/fm/"
 TICK = os.sysconf("SC_CLK_TCK")
-SETTLE_S = 3
+QUIET_IDLE = 0.95   # share of CPU time idle that counts as a quiet machine
+QUIET_WAIT_S = 30   # give up waiting for quiet after this long
 
 
 def tree(pid):
@@ -169,12 +172,31 @@ def measure(which, argv, env, station, idle):
             os.killpg(proc.pid, signal.SIGKILL)
             proc.wait()
         # The next program starts on a quiet machine: every process of this
-        # one gone, and a moment for the system to settle after them.
+        # one gone, and the CPU idle again after them.
         deadline = time.time() + 10
         while time.time() < deadline and any(os.path.exists(f"/proc/{p}") and
                                              " Z " not in read(f"/proc/{p}/stat") for p in helpers):
             time.sleep(0.1)
-        time.sleep(SETTLE_S)
+        wait_for_quiet()
+
+
+def cpu_times():
+    fields = [int(x) for x in read("/proc/stat").splitlines()[0].split()[1:]]
+    return sum(fields), fields[3] + fields[4]  # total, idle + iowait
+
+
+def wait_for_quiet():
+    """Waits until the machine has been at least QUIET_IDLE idle for a whole
+    second, so that what one program left running (Chromium's helpers winding
+    down, the page cache being written back) is not charged to the next."""
+    deadline = time.time() + QUIET_WAIT_S
+    total0, idle0 = cpu_times()
+    while time.time() < deadline:
+        time.sleep(1)
+        total1, idle1 = cpu_times()
+        if total1 > total0 and (idle1 - idle0) / (total1 - total0) >= QUIET_IDLE:
+            return
+        total0, idle0 = total1, idle1
 
 
 def spread(values):
@@ -188,6 +210,8 @@ def main():
     parser.add_argument("--idle", type=float, default=60)
     parser.add_argument("--programs", default="abc",
                         help="which to run: a music box, b floor, c Chromium, d floor laid out like the music box")
+    parser.add_argument("--warmup", type=int, default=1,
+                        help="rounds run first and not counted, so that no program pays for cold caches")
     args = parser.parse_args()
 
     rfd, wfd = os.pipe()
@@ -198,16 +222,17 @@ def main():
     station = Station()
     results = []
     try:
-        for run in range(args.runs):
+        for run in range(-args.warmup, args.runs):
             for which in args.programs:
                 with tempfile.TemporaryDirectory(prefix="rurive-bench-home-") as home:
                     argv, proxy = commands(args.build, station, Path(home) / "profile")
                     env = dict(os.environ, DISPLAY=f":{display}", HOME=home, TMPDIR=home, NO_AT_BRIDGE="1",
                                http_proxy=proxy)
-                    r = measure(which, argv[which], env, station, args.idle)
+                    r = measure(which, argv[which], env, station, args.idle if run >= 0 else 0)
                     r["run"] = run + 1
-                    results.append(r)
-                    print(f"run {run + 1} {which}: " + ", ".join(
+                    if run >= 0:
+                        results.append(r)
+                    print(f"{'run' if run >= 0 else 'warm-up'} {run + 1 if run >= 0 else run + args.warmup + 1} {which}: " + ", ".join(
                         f"{k} {v:.2f}" for k, v in r.items() if isinstance(v, float)), flush=True)
     finally:
         station.close()
