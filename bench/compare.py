@@ -101,14 +101,21 @@ class Station:
                                       str(self.log)], stdout=subprocess.PIPE, text=True)
         self.port = int(self.proc.stdout.readline().split()[1])
 
-    def painted_since(self, t):
+    def first_since(self, t, matches):
+        """Time of the first request at or after t whose address matches."""
         if not self.log.exists():
             return None
         for line in self.log.read_text().splitlines():
             r = json.loads(line)
-            if "/dodor/fm/painted" in r["url"] and r["time"] >= t:
+            if matches(r["url"]) and r["time"] >= t:
                 return r["time"]
         return None
+
+    def painted_since(self, t):
+        return self.first_since(t, lambda url: "/dodor/fm/painted" in url)
+
+    def requested_since(self, t):
+        return self.first_since(t, lambda url: url == STATION)
 
     def close(self):
         self.proc.terminate()
@@ -122,6 +129,7 @@ def commands(build, station, profile):
         "a": [str(Path(build) / "rurive-musicbox")],
         "b": [str(Path(build) / "bench" / "webview-floor"), STATION],
         "d": [str(Path(build) / "bench" / "webview-floor"), STATION, "--crop"],
+        "e": [str(Path(build) / "bench" / "webview-floor"), STATION, "--defaults"],
         "c": ["chromium", f"--app={STATION}", f"--proxy-server={proxy.rstrip('/')}", f"--user-data-dir={profile}",
               "--window-size=519,515", "--no-sandbox", "--disable-gpu", "--no-first-run", "--disable-quic",
               "--disable-background-networking", "--disable-component-update", "--disable-sync",
@@ -143,6 +151,11 @@ def measure(which, argv, env, station, idle):
             result["error"] = "no first paint"
             return result
         result["startup_s"] = painted - start
+        # Where the start-up goes: up to the page's request it is the program
+        # and the engine starting; after it, the page loading and painting.
+        requested = station.requested_since(start)
+        if requested is not None:
+            result["request_s"] = requested - start
         time.sleep(5)  # settle after load
         pids = tree(proc.pid)
         per_kind = {}
@@ -209,10 +222,13 @@ def main():
     parser.add_argument("--runs", type=int, default=10)
     parser.add_argument("--idle", type=float, default=60)
     parser.add_argument("--programs", default="abc",
-                        help="which to run: a music box, b floor, c Chromium, d floor laid out like the music box")
+                        help="which to run: a music box, b floor, c Chromium, d floor laid out like the music box, "
+                             "e floor with the engine's default settings")
     parser.add_argument("--warmup", type=int, default=1,
                         help="rounds run first and not counted, so that no program pays for cold caches")
     args = parser.parse_args()
+    # A terminated run still stops its programs and removes its temporary files.
+    signal.signal(signal.SIGTERM, lambda *_: sys.exit(128 + signal.SIGTERM))
 
     rfd, wfd = os.pipe()
     xvfb = subprocess.Popen(["Xvfb", "-displayfd", str(wfd), "-screen", "0", "1280x1024x24", "-nolisten", "tcp"],
@@ -239,9 +255,11 @@ def main():
         xvfb.terminate()
         xvfb.wait(5)
 
-    names = {"a": "rurive-musicbox", "b": "engine floor", "c": "chromium --app", "d": "floor, cropped view"}
-    shown = [w for w in "abcd" if w in args.programs]
-    metrics = [("startup_s", "start-up, s"), ("pss_mib", "PSS after load, MiB"), ("idle_cpu_s", f"CPU s per {args.idle:.0f} s idle")]
+    names = {"a": "rurive-musicbox", "b": "engine floor", "c": "chromium --app", "d": "floor, cropped view",
+             "e": "floor, engine defaults"}
+    shown = [w for w in "abcde" if w in args.programs]
+    metrics = [("startup_s", "start-up, s"), ("request_s", "  of which to page request"),
+               ("pss_mib", "PSS after load, MiB"), ("idle_cpu_s", f"CPU s per {args.idle:.0f} s idle")]
     medians = {}
     print(f"\n{'':<26}" + "".join(f"{names[w]:>26}" for w in shown) + f"{'a/b':>8}{'a/c':>8}")
     for key, label in metrics:
@@ -273,9 +291,9 @@ def main():
     out = Path(args.build) / "bench-compare.csv"
     with out.open("w", newline="") as f:
         w = csv.writer(f)
-        w.writerow(["run", "program", "startup_s", "pss_mib", "idle_cpu_s", "pss_by_kind"])
+        w.writerow(["run", "program", "startup_s", "request_s", "pss_mib", "idle_cpu_s", "pss_by_kind"])
         for r in results:
-            w.writerow([r["run"], names[r["program"]], r.get("startup_s", ""), r.get("pss_mib", ""),
+            w.writerow([r["run"], names[r["program"]], r.get("startup_s", ""), r.get("request_s", ""), r.get("pss_mib", ""),
                         r.get("idle_cpu_s", ""), json.dumps(r.get("pss_by_kind", {}))])
     print(f"figures written to {out}")
     return 0

@@ -85,6 +85,8 @@ def main():
     parser.add_argument("--program", default=str(ROOT / "build" / "rurive-musicbox"))
     parser.add_argument("--after", type=float, default=60, help="seconds to watch after the trim")
     args = parser.parse_args()
+    # A terminated run still stops its programs and removes its temporary files.
+    signal.signal(signal.SIGTERM, lambda *_: sys.exit(128 + signal.SIGTERM))
 
     with tempfile.TemporaryDirectory(prefix="rurive-bench-") as home:
         station = start([sys.executable, str(ROOT / "tools" / "station_fixture.py")], stdout=subprocess.PIPE, text=True)

@@ -3,11 +3,13 @@
  * uses the engine settings the music box uses, so that what the music box
  * costs on top of it is its own.
  *
- *   webview-floor URL [--crop]
+ *   webview-floor URL [--crop] [--defaults]
  *
  * With --crop the view is laid out as the music box lays its view out:
  * 800 x 800 at (-140, 4) in a 519 x 515 client area, so that the figures
  * tell the cost of the crop from the cost of the program around it.
+ * With --defaults the engine keeps its own hardware-acceleration policy,
+ * which shows what the music box's settings save.
  */
 #include <gtk/gtk.h>
 #include <glib-unix.h>
@@ -22,13 +24,22 @@ static gboolean on_delete(GtkWidget *window, GdkEvent *event, gpointer data)
 int main(int argc, char **argv)
 {
     gtk_init(&argc, &argv);
-    if (argc < 2 || argc > 3)
+    if (argc < 2)
         return 2;
-    const gboolean crop = argc == 3 && g_str_equal(argv[2], "--crop");
+    gboolean crop = FALSE, defaults = FALSE;
+    for (int i = 2; i < argc; i++) {
+        if (g_str_equal(argv[i], "--crop"))
+            crop = TRUE;
+        else if (g_str_equal(argv[i], "--defaults"))
+            defaults = TRUE;
+        else
+            return 2;
+    }
     GtkWidget *window = gtk_window_new(GTK_WINDOW_TOPLEVEL);
     gtk_window_set_default_size(GTK_WINDOW(window), 519, 515);
     WebKitSettings *settings = webkit_settings_new();
-    webkit_settings_set_hardware_acceleration_policy(settings, WEBKIT_HARDWARE_ACCELERATION_POLICY_NEVER);
+    if (!defaults)
+        webkit_settings_set_hardware_acceleration_policy(settings, WEBKIT_HARDWARE_ACCELERATION_POLICY_NEVER);
     WebKitWebsitePolicies *policies =
         webkit_website_policies_new_with_policies("autoplay", WEBKIT_AUTOPLAY_ALLOW, NULL);
     GtkWidget *view = g_object_new(WEBKIT_TYPE_WEB_VIEW, "settings", settings, "website-policies", policies, NULL);
