@@ -5,7 +5,7 @@ floor and beside Chromium in app mode, on the local station in Xvfb.
     bench/compare.py BUILD_DIR [--runs 10] [--idle 60]
 
 Runs (a) rurive-musicbox, (b) bench/webview_floor.c and (c) Chromium with
---app, in alternation, and prints per program the median and spread of:
+--app, in alternation (abc, bca, cab, ...), and prints per program the median and spread of:
 start-up (exec to the page's first paint, which the page reports to the
 station), PSS after load summed over the whole process tree (and per kind
 of process), and CPU seconds of the tree over the idle period; then the
@@ -239,7 +239,10 @@ def main():
     results = []
     try:
         for run in range(-args.warmup, args.runs):
-            for which in args.programs:
+            # Each round starts one program further on (abc, bca, cab ...), so
+            # that no program always follows the same one.
+            shift = run % len(args.programs)
+            for which in args.programs[shift:] + args.programs[:shift]:
                 with tempfile.TemporaryDirectory(prefix="rurive-bench-home-") as home:
                     argv, proxy = commands(args.build, station, Path(home) / "profile")
                     env = dict(os.environ, DISPLAY=f":{display}", HOME=home, TMPDIR=home, NO_AT_BRIDGE="1",
