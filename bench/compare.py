@@ -62,11 +62,16 @@ def read(path):
         return ""
 
 
-def pss_kb(pid):
-    for line in read(f"/proc/{pid}/smaps_rollup").splitlines():
-        if line.startswith("Pss:"):
+def field_kb(path, key):
+    """A "Key:  N kB" field of a /proc file, 0 once the process is gone."""
+    for line in read(path).splitlines():
+        if line.startswith(key + ":"):
             return int(line.split()[1])
     return 0
+
+
+def pss_kb(pid):
+    return field_kb(f"/proc/{pid}/smaps_rollup", "Pss")
 
 
 def cpu_s(pid):
@@ -78,10 +83,7 @@ def cpu_s(pid):
 
 
 def rss_kb(pid):
-    for line in read(f"/proc/{pid}/status").splitlines():
-        if line.startswith("VmRSS:"):
-            return int(line.split()[1])
-    return 0
+    return field_kb(f"/proc/{pid}/status", "VmRSS")
 
 
 def kind(pid):
