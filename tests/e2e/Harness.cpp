@@ -72,6 +72,42 @@ std::string ReadFile(const std::string& Path)
     return s.str();
 }
 
+struct ProcStat {
+    pid_t pid;
+    char state;
+    pid_t ppid;
+    pid_t pgrp;
+};
+
+// Every process /proc lists, with its state, parent and process group.
+std::vector<ProcStat> Processes()
+{
+    std::vector<ProcStat> all;
+    for (const auto& e : std::filesystem::directory_iterator("/proc")) {
+        const std::string name = e.path().filename().string();
+        if (name.find_first_not_of("0123456789") != std::string::npos)
+            continue;
+        std::string stat = ReadFile(e.path().string() + "/stat");
+        // pid (comm) state ppid pgrp ...; comm may hold spaces and parentheses.
+        auto close = stat.rfind(')');
+        if (close == std::string::npos)
+            continue;
+        ProcStat p{static_cast<pid_t>(std::stoi(name)), 0, 0, 0};
+        if (std::sscanf(stat.c_str() + close + 1, " %c %d %d", &p.state, &p.ppid, &p.pgrp) == 3)
+            all.push_back(p);
+    }
+    return all;
+}
+
+// Whether a living process of group Pgrp is left (zombies do not count).
+bool GroupAlive(pid_t Pgrp)
+{
+    for (const ProcStat& p : Processes())
+        if (p.pgrp == Pgrp && p.state != 'Z')
+            return true;
+    return false;
+}
+
 int counter = 0;
 }  // namespace
 
@@ -111,7 +147,13 @@ Process::Process(std::vector<std::string> Argv, const std::map<std::string, std:
     posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
     posix_spawn_file_actions_addopen(&actions, 1, out_.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
     posix_spawn_file_actions_addopen(&actions, 2, err_.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    const int rc = posix_spawnp(&pid_, argv[0], &actions, nullptr, argv.data(), envp.data());
+    // A process group of its own, so that whatever it starts can be stopped with it.
+    posix_spawnattr_t attr;
+    posix_spawnattr_init(&attr);
+    posix_spawnattr_setflags(&attr, POSIX_SPAWN_SETPGROUP);
+    posix_spawnattr_setpgroup(&attr, 0);
+    const int rc = posix_spawnp(&pid_, argv[0], &actions, &attr, argv.data(), envp.data());
+    posix_spawnattr_destroy(&attr);
     posix_spawn_file_actions_destroy(&actions);
     if (rc != 0)
         throw std::runtime_error(std::string("cannot start ") + argv[0] + ": " + std::strerror(rc));
@@ -122,6 +164,12 @@ Process::~Process()
     if (!status_ && pid_ > 0) {
         kill(pid_, SIGKILL);
         waitpid(pid_, nullptr, 0);
+    }
+    // Helpers a killed program leaves behind (the web engine's processes)
+    // would otherwise go on writing to its home after the test removed it.
+    if (pid_ > 0) {
+        kill(-pid_, SIGKILL);
+        WaitFor([&] { return !GroupAlive(pid_); }, 5s);
     }
     std::remove(out_.c_str());
     std::remove(err_.c_str());
@@ -162,21 +210,9 @@ namespace {
 std::vector<pid_t> ChildrenWhere(pid_t Pid, bool Zombies)
 {
     std::vector<pid_t> children;
-    for (const auto& e : std::filesystem::directory_iterator("/proc")) {
-        const std::string name = e.path().filename().string();
-        if (name.find_first_not_of("0123456789") != std::string::npos)
-            continue;
-        std::string stat = ReadFile(e.path().string() + "/stat");
-        // pid (comm) state ppid ...; comm may hold spaces and parentheses.
-        auto close = stat.rfind(')');
-        if (close == std::string::npos)
-            continue;
-        char state = 0;
-        int ppid = 0;
-        if (std::sscanf(stat.c_str() + close + 1, " %c %d", &state, &ppid) == 2 && ppid == Pid &&
-            (state == 'Z') == Zombies)
-            children.push_back(std::stoi(name));
-    }
+    for (const ProcStat& p : Processes())
+        if (p.ppid == Pid && (p.state == 'Z') == Zombies)
+            children.push_back(p.pid);
     return children;
 }
 }  // namespace
