@@ -79,7 +79,21 @@ struct ProcStat {
     pid_t pgrp;
 };
 
-// Every process /proc lists, with its state, parent and process group.
+// Pid's state, parent and process group; nullopt once it is gone.
+std::optional<ProcStat> ReadStat(pid_t Pid)
+{
+    std::string stat = ReadFile("/proc/" + std::to_string(Pid) + "/stat");
+    // pid (comm) state ppid pgrp ...; comm may hold spaces and parentheses.
+    auto close = stat.rfind(')');
+    if (close == std::string::npos)
+        return std::nullopt;
+    ProcStat p{Pid, 0, 0, 0};
+    if (std::sscanf(stat.c_str() + close + 1, " %c %d %d", &p.state, &p.ppid, &p.pgrp) != 3)
+        return std::nullopt;
+    return p;
+}
+
+// Every process /proc lists.
 std::vector<ProcStat> Processes()
 {
     std::vector<ProcStat> all;
@@ -87,14 +101,8 @@ std::vector<ProcStat> Processes()
         const std::string name = e.path().filename().string();
         if (name.find_first_not_of("0123456789") != std::string::npos)
             continue;
-        std::string stat = ReadFile(e.path().string() + "/stat");
-        // pid (comm) state ppid pgrp ...; comm may hold spaces and parentheses.
-        auto close = stat.rfind(')');
-        if (close == std::string::npos)
-            continue;
-        ProcStat p{static_cast<pid_t>(std::stoi(name)), 0, 0, 0};
-        if (std::sscanf(stat.c_str() + close + 1, " %c %d %d", &p.state, &p.ppid, &p.pgrp) == 3)
-            all.push_back(p);
+        if (auto p = ReadStat(std::stoi(name)))
+            all.push_back(*p);
     }
     return all;
 }
@@ -229,9 +237,8 @@ std::vector<pid_t> ZombiesOf(pid_t Pid)
 
 bool Alive(pid_t Pid)
 {
-    std::string stat = ReadFile("/proc/" + std::to_string(Pid) + "/stat");
-    auto close = stat.rfind(')');
-    return close != std::string::npos && stat.size() > close + 2 && stat[close + 2] != 'Z';
+    const auto p = ReadStat(Pid);
+    return p && p->state != 'Z';
 }
 
 Station::Station(const std::string& Page, double Delay)
