@@ -244,16 +244,18 @@ def main():
             # Each round starts one program further on (abc, bca, cab ...), so
             # that no program always follows the same one.
             shift = run % len(args.programs)
+            counted = run >= 0
+            label = f"run {run + 1}" if counted else f"warm-up {run + args.warmup + 1}"
             for which in args.programs[shift:] + args.programs[:shift]:
                 with tempfile.TemporaryDirectory(prefix="rurive-bench-home-") as home:
                     argv, proxy = commands(args.build, station, Path(home) / "profile")
                     env = dict(os.environ, DISPLAY=f":{display}", HOME=home, TMPDIR=home, NO_AT_BRIDGE="1",
                                http_proxy=proxy)
-                    r = measure(which, argv[which], env, station, args.idle if run >= 0 else 0)
+                    r = measure(which, argv[which], env, station, args.idle if counted else 0)
                     r["run"] = run + 1
-                    if run >= 0:
+                    if counted:
                         results.append(r)
-                    print(f"{'run' if run >= 0 else 'warm-up'} {run + 1 if run >= 0 else run + args.warmup + 1} {which}: " + ", ".join(
+                    print(f"{label} {which}: " + ", ".join(
                         f"{k} {v:.2f}" for k, v in r.items() if isinstance(v, float)), flush=True)
     finally:
         station.close()
